@@ -1,0 +1,108 @@
+#include "DataSetModel.h"
+
+#include "core/Format.h"
+
+#include <QDate>
+#include <QDateTime>
+
+using namespace Qt::StringLiterals;
+
+DataSetModel::DataSetModel(DataSet *ds, QObject *parent) : QAbstractTableModel(parent), m_ds(ds)
+{
+    connect(ds, &DataSet::layoutAboutToChange, this, [this] {
+        if (!m_resetting) {
+            m_resetting = true;
+            beginResetModel();
+        }
+    });
+    connect(ds, &DataSet::layoutChanged, this, [this] {
+        if (m_resetting) {
+            m_resetting = false;
+            endResetModel();
+        }
+    });
+    // Rows are added and removed by the data set itself; the model just reports them.
+    connect(ds, &DataSet::rowInserted, this, [this](int row) {
+        beginInsertRows({}, row, row);
+        endInsertRows();
+    });
+    connect(ds, &DataSet::rowRemoved, this, [this](int row) {
+        beginRemoveRows({}, row, row);
+        endRemoveRows();
+    });
+    connect(ds, &DataSet::rowChanged, this, [this](int row) {
+        emit dataChanged(index(row, 0), index(row, std::max(0, columnCount() - 1)));
+    });
+}
+
+void DataSetModel::setFormatter(const QString &field, Formatter f) { m_formatters.insert(field.toLower(), std::move(f)); }
+
+void DataSetModel::setHeaderCaption(const QString &field, const QString &caption)
+{
+    m_captions.insert(field.toLower(), caption);
+}
+
+int DataSetModel::rowCount(const QModelIndex &parent) const
+{
+    return parent.isValid() || m_resetting ? 0 : m_ds->rowCount();
+}
+
+int DataSetModel::columnCount(const QModelIndex &parent) const
+{
+    return parent.isValid() || m_resetting ? 0 : m_ds->fieldCount();
+}
+
+QString DataSetModel::displayText(int row, int column) const
+{
+    const QVariant v = m_ds->value(row, column);
+    const auto it = m_formatters.constFind(m_ds->field(column).name.toLower());
+    if (it != m_formatters.cend())
+        return (*it)(v);
+    if (v.isNull())
+        return {};
+    switch (v.typeId()) {
+    case QMetaType::Double:
+        return fmt::general(v.toDouble());
+    case QMetaType::QDate:
+        return fmt::isDateSet(v.toDate()) ? v.toDate().toString(u"yyyy-MM-dd"_s) : QString();
+    case QMetaType::QDateTime:
+        return v.toDateTime().toString(u"yyyy-MM-dd HH:mm:ss"_s);
+    default:
+        return v.toString();
+    }
+}
+
+QVariant DataSetModel::data(const QModelIndex &index, int role) const
+{
+    if (!index.isValid() || index.row() >= m_ds->rowCount() || index.column() >= m_ds->fieldCount())
+        return {};
+    switch (role) {
+    case Qt::DisplayRole:
+        return displayText(index.row(), index.column());
+    case Qt::EditRole:
+    case ValueRole:
+        return m_ds->value(index.row(), index.column());
+    case Qt::TextAlignmentRole: {
+        const auto k = m_ds->field(index.column()).kind;
+        if (k == DataSet::FieldKind::Float || k == DataSet::FieldKind::Money || k == DataSet::FieldKind::Integer)
+            return QVariant(Qt::AlignRight | Qt::AlignVCenter);
+        return QVariant(Qt::AlignLeft | Qt::AlignVCenter);
+    }
+    case Qt::ForegroundRole:
+        return m_rowForeground ? m_rowForeground(index.row()) : QVariant();
+    default:
+        return {};
+    }
+}
+
+QVariant DataSetModel::headerData(int section, Qt::Orientation o, int role) const
+{
+    if (role != Qt::DisplayRole)
+        return {};
+    if (o == Qt::Vertical)
+        return section + 1;
+    if (section < 0 || section >= m_ds->fieldCount())
+        return {};
+    const QString name = m_ds->field(section).name;
+    return m_captions.value(name.toLower(), name);
+}
