@@ -1,0 +1,5 @@
+#include "GoodsActions.h"
+
+namespace goods {
+void installActions(QWidget *) {}
+} // namespace goods

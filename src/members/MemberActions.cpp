@@ -1,0 +1,5 @@
+#include "MemberActions.h"
+
+namespace members {
+void installActions(QWidget *) {}
+} // namespace members

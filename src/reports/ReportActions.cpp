@@ -1,0 +1,5 @@
+#include "ReportActions.h"
+
+namespace reports {
+void installActions(QWidget *) {}
+} // namespace reports
