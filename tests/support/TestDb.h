@@ -1,5 +1,9 @@
 #pragma once
+#include "app/Prompt.h"
 #include "app/U_data.h"
+#include "core/Format.h"
+
+#include <QSqlRecord>
 
 #include <QTemporaryDir>
 #include <QtTest>
