@@ -1,0 +1,201 @@
+// The preview and the designer, headless: found by object name, driven by their
+// actions. With ORVALIS_SHOTS=<dir> the windows are also saved as PNG files there.
+#include "ReportFixtures.h"
+#include "report/GridPrinter.h"
+#include "report/ReportPreview.h"
+#include "report/ReportUi.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QFile>
+#include <QLabel>
+#include <QPrinter>
+#include <QTemporaryDir>
+#include <QTest>
+
+class TestReportUi : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir tmp;
+    QStringList messages;
+    ReportTable members{cardFields()};
+    ReportTable lines{{u"GoodsCode"_s, u"GoodsName"_s, u"Units"_s, u"Number"_s, u"Price"_s, u"Discount"_s,
+                       u"CashMoney"_s, u"Remark"_s}};
+    ReportTable bill{{u"CashDate"_s, u"Percent"_s, u"F_User"_s, u"BillCode"_s}};
+
+    static void shot(QWidget *w, const QString &name)
+    {
+        const QString dir = qEnvironmentVariable("ORVALIS_SHOTS");
+        if (dir.isEmpty())
+            return;
+        w->show();
+        QTest::qWait(50);
+        w->grab().save(dir + u'/' + name + u".png"_s);
+    }
+
+    static void trigger(QWidget *w, const QString &action)
+    {
+        auto *a = w->findChild<QAction *>(action);
+        QVERIFY2(a, qPrintable(action));
+        a->trigger();
+    }
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(tmp.isValid());
+        if (const QString dir = qEnvironmentVariable("ORVALIS_SHOTS"); !dir.isEmpty())
+            QDir().mkpath(dir);
+        ReportUi::setMessageHandler([this](QWidget *, const QString &t) { messages << t; });
+        QImage photo(300, 400, QImage::Format_RGB32);
+        photo.fill(QColor(70, 130, 180));
+        for (int y = 80; y < 200; ++y)
+            for (int x = 100; x < 200; ++x)
+                photo.setPixelColor(x, y, QColor(250, 220, 190));
+        QVERIFY(photo.save(tmp.filePath(u"photo.jpg"_s)));
+        addCard(members, u"A001"_s, u"张大三"_s, tmp.filePath(u"photo.jpg"_s));
+        addCard(members, u"A002"_s, u"李小四"_s, tmp.filePath(u"missing.jpg"_s));
+        members.setCurrentRow(0);
+        lines.addRow({u"G001"_s, u"洗发水"_s, u"瓶"_s, 2, 25.0, 1.0, 50.0, u"赠品另计"_s});
+        lines.addRow({u"G002"_s, u"护理卡"_s, u"张"_s, 1, 85.5, 1.0, 85.5, QString()});
+        bill.addRow({QDate(2025, 5, 20), 0.1, u"Admin"_s, u"XF20250520001"_s});
+    }
+    void init() { messages.clear(); }
+    void cleanup() { ReportPreview::setTestHook({}); }
+
+    void previewNavigatesAndExports()
+    {
+        Report r(u"frx_bill"_s);
+        QVERIFY(r.loadFromFile(templatePath(u"frx_bill.fr3"_s)));
+        r.bind(u"B"_s, &members);
+        r.setPictureRule(u"Picture1"_s, u"B"_s, u"Pic"_s, resourcesDir() + u"/nopic.jpg"_s);
+        bool ran = false;
+        ReportPreview::setTestHook([&](ReportPreview *p) {
+            ran = true;
+            QCOMPARE(p->objectName(), u"ReportPreview"_s);
+            QCOMPARE(p->pageCount(), 2);
+            auto *label = p->findChild<QLabel *>(u"Lbl_Page"_s);
+            QCOMPARE(label->text(), u"第 1 / 2 页"_s);
+            p->resize(900, 1000);
+            p->fitWidth();
+            shot(p, u"preview-bill"_s);
+            trigger(p, u"Act_Next"_s);
+            QCOMPARE(p->currentPage(), 1);
+            QCOMPARE(label->text(), u"第 2 / 2 页"_s);
+            shot(p, u"preview-bill-nopic"_s);
+            const double zoom = p->zoom();
+            trigger(p, u"Act_ZoomIn"_s);
+            QCOMPARE(p->zoom(), zoom * 1.25);
+            trigger(p, u"Act_First"_s);
+            QCOMPARE(p->currentPage(), 0);
+            const QString pdf = tmp.filePath(u"preview.pdf"_s);
+            QVERIFY(p->exportPdf(pdf));
+            QVERIFY(pdfText(pdf).contains(u"李小四"_s));
+            // The printer gets the same pages.
+            QPrinter printer(QPrinter::HighResolution);
+            printer.setOutputFormat(QPrinter::PdfFormat);
+            printer.setOutputFileName(tmp.filePath(u"printed.pdf"_s));
+            p->printTo(printer, 2, 2);
+            const QString printed = pdfText(tmp.filePath(u"printed.pdf"_s));
+            QVERIFY(printed.contains(u"李小四"_s));
+            QVERIFY(!printed.contains(u"张大三"_s));
+        });
+        ReportPreview::showReport(nullptr, r);
+        QVERIFY(ran);
+        QVERIFY(messages.isEmpty());
+        QCOMPARE(r.fallbackPictureCount(), 1);
+    }
+
+    void receiptPreview()
+    {
+        Report r(u"frx_yiyong"_s);
+        QVERIFY(r.loadFromFile(templatePath(u"frx_yiyong.fr3"_s)));
+        r.bind(u"B"_s, &members);
+        r.bind(u"A"_s, &bill);
+        r.bind(u"F"_s, &lines);
+        r.setMemoText(u"Memo_BigMoney"_s, u"壹佰叁拾伍元伍角整"_s);
+        ReportPreview::setTestHook([&](ReportPreview *p) {
+            QCOMPARE(p->pageCount(), 1);
+            p->resize(1000, 760);
+            p->fitWidth();
+            shot(p, u"preview-receipt"_s);
+        });
+        ReportPreview::showReport(nullptr, r);
+        QVERIFY(itemTexts(r.pages(), u"Memo_Total"_s).contains(u"135.50"_s));
+    }
+
+    // A damaged template: one message when printed, then an empty preview.
+    // A missing one: an empty preview and no message.
+    void brokenOrMissingTemplate()
+    {
+        const QString damaged = tmp.filePath(u"frx_goods.fr3"_s);
+        QFile f(damaged);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write("<report><band type=");
+        f.close();
+        int pages = -1;
+        ReportPreview::setTestHook([&](ReportPreview *p) { pages = p->pageCount(); });
+
+        Report r(u"frx_goods"_s);
+        r.loadFromFile(damaged);
+        ReportPreview::showReport(nullptr, r);
+        QCOMPARE(messages.size(), 1);
+        QVERIFY(messages.first().contains(u"frx_goods.fr3"_s));
+        QCOMPARE(pages, 0);
+
+        messages.clear();
+        Report missing(u"frx_xinfeng"_s);
+        missing.loadFromFile(tmp.filePath(u"nothing.fr3"_s));
+        ReportPreview::showReport(nullptr, missing);
+        QVERIFY(messages.isEmpty());
+        QCOMPARE(pages, 0);
+    }
+
+    void gridPrint_data()
+    {
+        QTest::addColumn<bool>("fit");
+        QTest::addColumn<bool>("landscape");
+        QTest::newRow("fit to width") << true << false;
+        QTest::newRow("own widths, wide") << false << true;
+    }
+    void gridPrint()
+    {
+        QFETCH(bool, fit);
+        QFETCH(bool, landscape);
+        const QList<GridPrintColumn> cols{
+            {.caption = u"商品名称"_s, .field = u"GoodsName"_s, .widthPx = 300},
+            {.caption = u"数量"_s, .field = u"Number"_s, .widthPx = 300, .alignment = Qt::AlignRight},
+            {.caption = u"金额"_s, .field = u"CashMoney"_s, .widthPx = 300, .alignment = Qt::AlignRight,
+             .sumText = u"135.50"_s, .format = u"0.00"_s}};
+        LayoutPages pages;
+        ReportPreview::setTestHook([&](ReportPreview *p) {
+            pages = p->pages();
+            if (fit)
+                shot(p, u"preview-grid"_s);
+        });
+        printTable(nullptr, u"消费明细"_s, cols, lines, fit);
+        QCOMPARE(pages.size(), 1);
+        QCOMPARE(pages.first().size.width() > pages.first().size.height(), landscape);
+        QStringList captions, amounts;
+        double right = 0;
+        for (const LayoutItem &it : pages.first().items) {
+            if (it.objectName.startsWith(u"Memo_H"_s)) {
+                captions << it.text;
+                right = std::max(right, it.rect.right());
+            }
+            if (it.objectName == u"Memo_D3"_s || it.objectName == u"Memo_S3"_s)
+                amounts << it.text;
+        }
+        QCOMPARE(captions, (QStringList{u"商品名称"_s, u"数量"_s, u"金额"_s}));
+        QCOMPARE(amounts, (QStringList{u"50.00"_s, u"85.50"_s, u"135.50"_s}));
+        if (fit)
+            QCOMPARE(qRound(right * 10), 2000); // 210 mm less 10 mm margins
+        else
+            QCOMPARE(qRound(right), 10 + qRound(900 * 25.4 / 96));
+        QCOMPARE(lines.currentRow(), 0);
+    }
+};
+
+QTEST_MAIN(TestReportUi)
+#include "tst_reportui.moc"
