@@ -19,7 +19,21 @@ SaveFileHandler &saveFileHandler()
     static SaveFileHandler h;
     return h;
 }
+QuestionHandler &questionHandler()
+{
+    static QuestionHandler h;
+    return h;
+}
 } // namespace
+
+void setQuestionHandler(QuestionHandler handler) { questionHandler() = std::move(handler); }
+
+int askYesNoCancel(QWidget *parent, const QString &text)
+{
+    if (questionHandler())
+        return questionHandler()(parent, text);
+    return QMessageBox::question(parent, u"提示"_s, text, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+}
 
 void setMessageHandler(MessageHandler handler) { messageHandler() = std::move(handler); }
 void setSaveFileHandler(SaveFileHandler handler) { saveFileHandler() = std::move(handler); }

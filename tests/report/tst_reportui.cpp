@@ -2,6 +2,7 @@
 // actions. With ORVALIS_SHOTS=<dir> the windows are also saved as PNG files there.
 #include "ReportFixtures.h"
 #include "report/GridPrinter.h"
+#include "report/ReportDesigner.h"
 #include "report/ReportPreview.h"
 #include "report/ReportUi.h"
 
@@ -11,7 +12,9 @@
 #include <QLabel>
 #include <QPrinter>
 #include <QTemporaryDir>
+#include <QTableWidget>
 #include <QTest>
+#include <QUndoStack>
 
 class TestReportUi : public QObject
 {
@@ -62,7 +65,35 @@ private slots:
         bill.addRow({QDate(2025, 5, 20), 0.1, u"Admin"_s, u"XF20250520001"_s});
     }
     void init() { messages.clear(); }
-    void cleanup() { ReportPreview::setTestHook({}); }
+    void cleanup()
+    {
+        ReportPreview::setTestHook({});
+        ReportDesigner::setTestHook({});
+    }
+
+    static void mouse(QWidget *w, QEvent::Type type, QPointF pos)
+    {
+        const Qt::MouseButtons held = type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton;
+        QMouseEvent e(type, pos, w->mapToGlobal(pos), Qt::LeftButton, held, Qt::NoModifier);
+        QApplication::sendEvent(w, &e);
+    }
+    static void drag(QWidget *w, QPointF from, QPointF to)
+    {
+        mouse(w, QEvent::MouseButtonPress, from);
+        mouse(w, QEvent::MouseMove, (from + to) / 2);
+        mouse(w, QEvent::MouseMove, to);
+        mouse(w, QEvent::MouseButtonRelease, to);
+    }
+    static void editProperty(ReportDesigner *d, const QString &key, const QString &value)
+    {
+        auto *t = d->findChild<QTableWidget *>(u"Tbl_Properties"_s);
+        for (int r = 0; r < t->rowCount(); ++r)
+            if (t->item(r, 0)->data(Qt::UserRole).toString() == key) {
+                t->item(r, 1)->setText(value);
+                return;
+            }
+        QFAIL(qPrintable(u"no property "_s + key));
+    }
 
     void previewNavigatesAndExports()
     {
@@ -150,6 +181,115 @@ private slots:
         ReportPreview::showReport(nullptr, missing);
         QVERIFY(messages.isEmpty());
         QCOMPARE(pages, 0);
+    }
+
+    // Select with the mouse, drag on the grid, edit a property, drop a field,
+    // undo and redo by name, save, and the report object prints the saved design.
+    void designerEditsAndSaves()
+    {
+        QDir().mkpath(tmp.filePath(u"home/Reports"_s));
+        const QString path = tmp.filePath(u"home/Reports/frx_goods.fr3"_s);
+        QFile::remove(path);
+        QVERIFY(QFile::copy(templatePath(u"frx_goods.fr3"_s), path));
+        QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
+        ReportTable goods{{u"GoodsCode"_s, u"GoodsName"_s, u"GoodsType"_s, u"SalePrice"_s, u"InPrice"_s, u"Units"_s,
+                           u"BarCode"_s, u"Remark"_s}};
+        goods.addRow({u"G001"_s, u"洗发水"_s, u"01"_s, 25.0, 12.0, u"瓶"_s, QString(), QString()});
+        Report r(u"frx_goods"_s);
+        QVERIFY(r.loadFromFile(path));
+        r.bind(u"m"_s, &goods);
+        ReportTemplate saved;
+        bool ran = false;
+        ReportDesigner::setTestHook([&](ReportDesigner *d) {
+            ran = true;
+            d->resize(1280, 820);
+            d->show();
+            QVERIFY(QTest::qWaitForWindowExposed(d));
+            QWidget *canvas = d->findChild<QWidget *>(u"DesignCanvas"_s);
+            QVERIFY(canvas);
+            QVERIFY(d->problems().isEmpty());
+            const QRectF title = d->canvasRect(u"Memo_Title"_s);
+            const double x0 = d->design().findObject(u"Memo_Title"_s)->rect.x();
+            const double pxPerMm = title.width() / d->design().findObject(u"Memo_Title"_s)->rect.width();
+            drag(canvas, title.center(), title.center() + QPointF(10 * pxPerMm, 0));
+            QCOMPARE(d->selectedObject(), u"Memo_Title"_s);
+            QCOMPARE(d->design().findObject(u"Memo_Title"_s)->rect.x(), x0 + 10);
+            QUndoStack *undo = d->undoStack();
+            QCOMPARE(undo->count(), 1);
+
+            editProperty(d, u"name"_s, u"Memo_Heading"_s);
+            editProperty(d, u"text"_s, u"商品资料一览"_s);
+            editProperty(d, u"size"_s, u"not a number"_s);  // refused, nothing recorded
+            QCOMPARE(undo->count(), 3);
+            QCOMPARE(d->design().findObject(u"memo_heading"_s)->text, u"商品资料一览"_s);
+
+            d->dropField(u"m"_s, u"GoodsName"_s, u"MasterData1"_s, QPointF(100, 0));
+            QCOMPARE(d->selectedObject(), u"Memo1"_s);
+            QCOMPARE(d->design().findObject(u"Memo1"_s)->text, u"[m.\"GoodsName\"]"_s);
+            editProperty(d, u"text"_s, u"[m.\"Nope\"]"_s);
+            QVERIFY(d->problems().join(u'\n').contains(u"Nope"_s));
+            editProperty(d, u"text"_s, u"[m.\"GoodsName\"]"_s);
+            QVERIFY(d->problems().isEmpty());
+            d->selectObject(u"memo_heading"_s);
+            QCOMPARE(d->selectedObject(), u"Memo_Heading"_s);
+            shot(d, u"designer"_s);
+
+            // undo everything: rename and move are found again by name
+            while (undo->canUndo())
+                undo->undo();
+            QVERIFY(d->design() == r.design());
+            while (undo->canRedo())
+                undo->redo();
+            QCOMPARE(d->design().findObject(u"Memo_Heading"_s)->rect.x(), x0 + 10);
+            QVERIFY(!d->design().findObject(u"Memo_Title"_s));
+
+            trigger(d, u"Act_Save"_s);
+            QVERIFY(undo->isClean());
+            saved = d->design();
+        });
+        ReportDesigner::designReport(nullptr, r);
+        QVERIFY(ran);
+        QVERIFY(messages.isEmpty());
+        QVERIFY(r.design() == saved);
+        Report again;
+        QVERIFY(again.loadFromFile(path));
+        QVERIFY(again.design() == saved);
+        // the next print uses the saved design
+        QCOMPARE(itemTexts(r.prepare(), u"Memo_Heading"_s), QStringList{u"商品资料一览"_s});
+    }
+
+    // A report whose file was missing at start saves to that path; a damaged one
+    // gives its message once and opens empty.
+    void designerOnMissingOrDamagedFile()
+    {
+        const QString path = tmp.filePath(u"fresh/Reports/frx_xinfeng.fr3"_s);
+        Report r(u"frx_xinfeng"_s);
+        QVERIFY(!r.loadFromFile(path));
+        r.bind(u"B"_s, &members);
+        ReportDesigner::setTestHook([&](ReportDesigner *d) {
+            QVERIFY(d->design().isEmpty());
+            trigger(d, u"Act_AddBand_MasterData"_s);
+            QCOMPARE(d->design().bands.size(), 1);
+            QCOMPARE(d->design().bands.first().dataSet, u"B"_s);
+            d->dropField(u"B"_s, u"MemName"_s, d->selectedBand(), QPointF(5, 1));
+            trigger(d, u"Act_Save"_s);
+        });
+        ReportDesigner::designReport(nullptr, r);
+        QVERIFY(messages.isEmpty());
+        QVERIFY(QFile::exists(path));
+        QCOMPARE(itemTexts(r.prepare(), u"Memo1"_s), (QStringList{u"张大三"_s, u"李小四"_s}));
+
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write("<report><band");
+        f.close();
+        Report damaged(u"frx_xinfeng"_s);
+        damaged.loadFromFile(path);
+        bool empty = false;
+        ReportDesigner::setTestHook([&](ReportDesigner *d) { empty = d->design().isEmpty(); });
+        ReportDesigner::designReport(nullptr, damaged);
+        QCOMPARE(messages.size(), 1);
+        QVERIFY(empty);
     }
 
     void gridPrint_data()
