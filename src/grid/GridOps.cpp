@@ -22,6 +22,30 @@
 
 using namespace Qt::StringLiterals;
 
+#ifdef ORVALIS_HAVE_GRID_PRINTER
+namespace {
+// The grid's rows as the printer reads them: the texts as shown, in the grid's order.
+class GridRows : public ReportDataSource
+{
+public:
+    GridRows(const DataGrid *grid, const QStringList &fields) : m_grid(grid), m_fields(fields) {}
+    int rowCount() const override { return m_grid->dataSet()->rowCount(); }
+    QStringList fieldNames() const override { return m_fields; }
+    QVariant value(int row, const QString &field) const override
+    {
+        if (row < 0 || row >= rowCount() || !m_grid->dataSet()->hasField(field))
+            return {};
+        return m_grid->displayText(row, field);
+    }
+    int currentRow() const override { return m_grid->dataSet()->currentRow(); }
+
+private:
+    const DataGrid *m_grid;
+    QStringList m_fields;
+};
+} // namespace
+#endif
+
 bool BuildGridColumns(DataGrid *grid, DataSet *ds, const QString &configName)
 {
     if (!grid)
@@ -122,7 +146,7 @@ bool WriteGridWorkbook(DataSet *ds, DataGrid *grid, const QString &fileName, QSt
 {
     const QList<DataGrid::Column> cols = grid->columns();
     SheetWriter w;
-    if (!w.open(fileName)) {
+    if (!w.open(fileName, u"Sheet1"_s, ds->rowCount() > 50000)) {
         if (error)
             *error = w.error();
         return false;
@@ -252,15 +276,8 @@ void PrintGrid(DataGrid *grid, const QString &title, bool fitToPageWidth, QWidge
         cols << p;
         fields << c.field;
     }
-    // The rows as shown: formatted texts in the grid's current order.
-    ReportTable table(fields);
-    for (int r = 0; r < ds->rowCount(); ++r) {
-        QVariantList values;
-        for (const QString &f : std::as_const(fields))
-            values << grid->displayText(r, f);
-        table.addRow(values);
-    }
-    report::previewGridTable(title, cols, table, fitToPageWidth, parent);
+    GridRows rows(grid, fields);
+    printTable(parent, title, cols, rows, fitToPageWidth);
 #else
     Q_UNUSED(title);
     Q_UNUSED(fitToPageWidth);

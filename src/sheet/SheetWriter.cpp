@@ -41,14 +41,14 @@ SheetWriter::~SheetWriter()
         workbook_close(d->book);
 }
 
-bool SheetWriter::open(const QString &fileName, const QString &sheetName)
+bool SheetWriter::open(const QString &fileName, const QString &sheetName, bool lowMemory)
 {
     if (d->book)
         close();
     d->numberFormats.clear();
     d->error.clear();
     lxw_workbook_options options{};
-    options.constant_memory = LXW_TRUE; // rows are written in order; keeps big exports small in memory
+    options.constant_memory = lowMemory ? LXW_TRUE : LXW_FALSE;
     options.use_zip64 = LXW_TRUE;
     d->book = workbook_new_opt(fileName.toLocal8Bit().constData(), &options);
     if (!d->book) {

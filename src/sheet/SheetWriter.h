@@ -16,7 +16,9 @@ public:
     SheetWriter(const SheetWriter &) = delete;
     SheetWriter &operator=(const SheetWriter &) = delete;
 
-    bool open(const QString &fileName, const QString &sheetName = QStringLiteral("Sheet1"));
+    // lowMemory streams rows straight to disk (texts are then stored inline in
+    // the sheet instead of in the shared string table); for very large sheets.
+    bool open(const QString &fileName, const QString &sheetName = QStringLiteral("Sheet1"), bool lowMemory = false);
     // Number format for numbers without explicit decimals: none (General).
     void writeText(int row, int col, const QString &text, bool bold = false);
     // decimals < 0: general format; otherwise "0", "0.00" …

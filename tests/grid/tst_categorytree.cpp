@@ -38,6 +38,7 @@ class TestCategoryTree : public QObject
 {
     Q_OBJECT
 private slots:
+    void initTestCase() { Q_INIT_RESOURCE(db); } // the shipped schema lives in the static data library
     void init();
     void cleanup();
 
