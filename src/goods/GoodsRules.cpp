@@ -82,8 +82,10 @@ bool saveGoods(DataSet *goods, const GoodsFields &f, bool append, const QString 
     if (ok) {
         if (append)
             goods->append();
-        else if (!goods->edit()) {
-            *error = goods->lastError();
+        else
+            goods->edit();
+        if (!goods->isEditing()) {
+            *error = goods->lastError().isEmpty() ? u"商品资料未打开"_s : goods->lastError();
             ok = false;
         }
     }

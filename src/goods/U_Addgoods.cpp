@@ -71,6 +71,10 @@ void TFrm_Addgoods::FormShow()
             ui->Combo_Units->addItem(q.value(0).toString());
     ui->Combo_Units->setCurrentIndex(ui->Combo_Units->count() >= 4 ? 3 : -1);
 
+    // Opened from elsewhere than the catalogue, the shared goods query may not be open yet.
+    if (!dm->Qry_Goods->isOpen())
+        dm->OpenSQL(dm->Qry_Goods, u"select * from T_Goods order by GoodsCode"_s);
+
     if (AddMode == 1) {
         setWindowTitle(u"新增商品信息"_s);
         ui->combo_type->clear();

@@ -5,12 +5,15 @@
 #include "GoodsRules.h"
 #include "app/Actions.h"
 #include "app/Prompt.h"
+#include "app/ReportSource.h"
 #include "app/Session.h"
 #include "app/U_data.h"
 #include "grid/CategoryTree.h"
 #include "grid/DataGrid.h"
 #include "grid/GridOps.h"
 #include "grid/U_tree.h"
+#include "report/Report.h"
+#include "report/ReportPreview.h"
 #include "grid/U_FieldShow.h"
 
 #include <QAction>
@@ -358,9 +361,15 @@ void TFrm_Goods::DelGoodsExecute()
 
 void TFrm_Goods::Q_goodsExecute()
 {
-    // The goods report is previewed by the report engine's preview window, which
-    // this build does not include yet.
-    Prompt::information(this, u"提示"_s, u"商品资料报表的预览尚未提供。"_s);
+    TFrm_Data *dm = Frm_Data();
+    Report *report = dm->report(u"frx_goods"_s);
+    if (!report)
+        return;
+    // The report lists what the catalogue shows: the shared goods query as data set "m".
+    DataSetReportSource source(dm->Qry_Goods);
+    report->bind(u"m"_s, &source);
+    ReportPreview::showReport(this, *report);
+    report->bind(u"m"_s, nullptr);
 }
 
 void TFrm_Goods::done(int r)
@@ -375,7 +384,8 @@ bool TFrm_Goods::eventFilter(QObject *watched, QEvent *event)
         auto *ke = static_cast<QKeyEvent *>(event);
         const int key = ke->key();
         if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-            if (watched == ui->Edit_key)
+            // The key box searches on Enter, as far as the operator may search at all.
+            if (watched == ui->Edit_key && ui->Btn_OK->isEnabled())
                 Btn_OKClick();
             focusNextChild();
             return true;

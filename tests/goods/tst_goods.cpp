@@ -30,6 +30,7 @@ class TestGoods : public QObject
 {
     Q_OBJECT
 private slots:
+    void initTestCase() { Q_INIT_RESOURCE(db); } // the shipped schema lives in the static data library
     void init();
     void cleanup();
 
@@ -464,6 +465,7 @@ void TestGoods::codeWithoutCounterProposesNothing()
 
 void TestGoods::tickingAutoWritesSetting()
 {
+    QVERIFY(tdb.exec(u"update T_SoftInfo set autogoodscode = 0"_s));
     tdb.data()->Ini.writeString(u"Other"_s, u"goodsCode"_s, u"SP0007"_s);
     const ModalRun run = withEditor([] { goods::openGoodsEditor(1); }, [this](TFrm_Addgoods *d) {
         auto *box = d->findChild<QCheckBox *>(u"cb_Auto"_s);
