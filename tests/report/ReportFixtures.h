@@ -58,6 +58,14 @@ inline QString pdfText(const QString &pdf)
     return QString::fromUtf8(p.readAllStandardOutput());
 }
 
+inline QString pdfInfo(const QString &pdf)
+{
+    QProcess p;
+    p.start(u"pdfinfo"_s, {pdf});
+    p.waitForFinished(60000);
+    return QString::fromUtf8(p.readAllStandardOutput());
+}
+
 inline QString pdfFonts(const QString &pdf)
 {
     QProcess p;

@@ -136,6 +136,12 @@ private slots:
         // the current renewal and the current member, not the first rows
         QVERIFY(itemTexts(pages, u"Memo_V5"_s).contains(u"500.00"_s));
         QVERIFY(itemTexts(pages, u"Memo_V6"_s).contains(u"0"_s));
+        // the PDF page is the roll's width (80 mm = 227 pt) and the receipt's length
+        const QString pdf = tmp.filePath(u"roll.pdf"_s);
+        QVERIFY(r.exportPdf(pdf));
+        const QString info = pdfInfo(pdf);
+        const int pt = qRound(pages.first().size.height() / 25.4 * 72);
+        QVERIFY2(info.contains(u"Page size:       227 x %1 pts"_s.arg(pt)), qPrintable(info));
     }
 
     void shiftSheetShowsTheSevenMemos()

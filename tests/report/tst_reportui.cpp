@@ -268,6 +268,13 @@ private slots:
         r.bind(u"B"_s, &members);
         ReportDesigner::setTestHook([&](ReportDesigner *d) {
             QVERIFY(d->design().isEmpty());
+            // nothing selected: the table edits the page
+            editProperty(d, u"paper"_s, u"B9"_s);
+            QCOMPARE(d->design().page.paper, u"A4"_s);
+            editProperty(d, u"paper"_s, u"dl"_s);
+            editProperty(d, u"landscape"_s, u"true"_s);
+            QCOMPARE(d->design().page.size(), QSizeF(220, 110));
+            QCOMPARE(d->undoStack()->count(), 2);
             trigger(d, u"Act_AddBand_MasterData"_s);
             QCOMPARE(d->design().bands.size(), 1);
             QCOMPARE(d->design().bands.first().dataSet, u"B"_s);
