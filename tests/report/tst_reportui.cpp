@@ -12,7 +12,9 @@
 #include <QLabel>
 #include <QPrinter>
 #include <QTemporaryDir>
+#include <QMimeData>
 #include <QTableWidget>
+#include <QTreeWidget>
 #include <QTest>
 #include <QUndoStack>
 
@@ -223,13 +225,32 @@ private slots:
             QCOMPARE(undo->count(), 3);
             QCOMPARE(d->design().findObject(u"memo_heading"_s)->text, u"商品资料一览"_s);
 
-            d->dropField(u"m"_s, u"GoodsName"_s, u"MasterData1"_s, QPointF(100, 0));
+            // drag a field from the field list onto the data band
+            auto *tree = d->findChild<QTreeWidget *>(u"Tree_Fields"_s);
+            const auto found = tree->findItems(u"GoodsName"_s, Qt::MatchExactly | Qt::MatchRecursive);
+            QCOMPARE(found.size(), 1);
+            std::unique_ptr<QMimeData> mime(tree->model()->mimeData({tree->model()->index(1, 0, tree->model()->index(0, 0))}));
+            QVERIFY(mime);
+            QCOMPARE(mime->text(), u"[m.\"GoodsName\"]"_s);
+            const QRectF cell = d->canvasRect(u"Memo_D4"_s);
+            const QPointF at = cell.topLeft() + QPointF(2, 1);
+            QDragEnterEvent enter(at.toPoint(), Qt::CopyAction, mime.get(), Qt::LeftButton, Qt::NoModifier);
+            QApplication::sendEvent(canvas, &enter);
+            QDropEvent drop(at, Qt::CopyAction, mime.get(), Qt::LeftButton, Qt::NoModifier);
+            QApplication::sendEvent(canvas, &drop);
             QCOMPARE(d->selectedObject(), u"Memo1"_s);
+            QCOMPARE(d->design().bandIndexOfObject(u"Memo1"_s), d->design().bandIndexOfObject(u"Memo_D4"_s));
             QCOMPARE(d->design().findObject(u"Memo1"_s)->text, u"[m.\"GoodsName\"]"_s);
             editProperty(d, u"text"_s, u"[m.\"Nope\"]"_s);
             QVERIFY(d->problems().join(u'\n').contains(u"Nope"_s));
             editProperty(d, u"text"_s, u"[m.\"GoodsName\"]"_s);
             QVERIFY(d->problems().isEmpty());
+            // Delete on the canvas removes it; undo brings it back
+            canvas->setFocus();
+            QTest::keyClick(canvas, Qt::Key_Delete);
+            QVERIFY(!d->design().findObject(u"Memo1"_s));
+            undo->undo();
+            QVERIFY(d->design().findObject(u"Memo1"_s));
             d->selectObject(u"memo_heading"_s);
             QCOMPARE(d->selectedObject(), u"Memo_Heading"_s);
             shot(d, u"designer"_s);
