@@ -240,9 +240,15 @@ private:
 
     void place(const ReportBand &b)
     {
-        if (m_y + b.height > m_limitBase + 1e-6 && m_y > m_bodyTop + 1e-6)
+        const int fallbacks = m_r.m_fallbackCount;
+        BandOut out = build(b);
+        if (m_y + out.height > m_limitBase + 1e-6 && m_y > m_bodyTop + 1e-6) {
+            // evaluated again on the new page: [Page#] and friends change
             newPage();
-        emitBand(b);
+            m_r.m_fallbackCount = fallbacks;
+            out = build(b);
+        }
+        commit(std::move(out));
     }
 
     QString evalText(const QString &text, const QString &format)
@@ -320,14 +326,32 @@ private:
         }
     }
 
-    void emitBand(const ReportBand &b)
+    struct BandOut { QList<LayoutItem> items; double height = 0; };
+
+    void emitBand(const ReportBand &b) { commit(build(b)); }
+
+    void commit(BandOut &&out)
     {
         LayoutPage &page = m_pages.last();
         const QPointF origin(m_t.page.left, m_y);
+        for (LayoutItem &it : out.items) {
+            it.rect.translate(origin);
+            page.items.append(std::move(it));
+        }
+        m_y += out.height;
+    }
+
+    // The band's objects evaluated for the current row, relative to the band's corner.
+    BandOut build(const ReportBand &b)
+    {
+        BandOut out;
+        out.height = b.height;
+        out.items.reserve(b.objects.size());
+        bool stretched = false;
         for (const ReportObject &o : b.objects) {
             LayoutItem it;
             it.objectName = o.name;
-            it.rect = o.rect.translated(origin);
+            it.rect = o.rect;
             it.frame = o.frame;
             it.lineWidth = o.lineWidth;
             it.fill = o.fill;
@@ -340,8 +364,16 @@ private:
                 it.fontSize = o.fontSize;
                 it.bold = o.bold;
                 it.italic = o.italic;
-                it.flags = int(o.hAlign | o.vAlign) | (o.wordWrap ? int(Qt::TextWordWrap) : 0);
+                it.flags = int(o.hAlign | o.vAlign) | (o.wordWrap || o.stretch ? int(Qt::TextWordWrap) : 0);
                 it.color = o.color;
+                if (o.stretch) {
+                    const double need = report::textHeight(it);
+                    if (need > o.rect.height()) {
+                        it.rect.setHeight(need);
+                        out.height = std::max(out.height, o.rect.y() + need);
+                        stretched = true;
+                    }
+                }
                 break;
             }
             case ObjectKind::Picture:
@@ -351,15 +383,29 @@ private:
                 break;
             case ObjectKind::Line:
                 it.kind = LayoutItem::Line;
-                it.rect = QRectF(origin + o.rect.topLeft(), origin + o.rect.bottomRight());
                 break;
             case ObjectKind::Rect:
                 it.kind = LayoutItem::Rect;
                 break;
             }
-            page.items.append(std::move(it));
+            out.items.append(std::move(it));
         }
-        m_y += b.height;
+        if (stretched) {
+            // What reached the band's bottom still does: ruled table cells stay
+            // aligned, and a rule along the bottom moves down.
+            const double grow = out.height - b.height;
+            for (int i = 0; i < b.objects.size(); ++i) {
+                const ReportObject &o = b.objects.at(i);
+                LayoutItem &it = out.items[i];
+                if (std::abs(o.rect.bottom() - b.height) > 0.01)
+                    continue;
+                if (o.kind == ObjectKind::Line && o.rect.height() == 0)
+                    it.rect.translate(0, grow);
+                else
+                    it.rect.setBottom(out.height);
+            }
+        }
+        return out;
     }
 
     Report &m_r;

@@ -830,7 +830,7 @@ namespace {
 const Prop kObjectProps[] = {
     {"name", "名称"}, {"x", "左 (mm)"}, {"y", "上 (mm)"}, {"w", "宽 (mm)"}, {"h", "高 (mm)"},
     {"text", "文本"}, {"format", "显示格式"}, {"font", "字体"}, {"size", "字号"}, {"bold", "粗体"},
-    {"align", "水平对齐"}, {"valign", "垂直对齐"}, {"wrap", "自动换行"}, {"frame", "边框 (ltrb)"},
+    {"align", "水平对齐"}, {"valign", "垂直对齐"}, {"wrap", "自动换行"}, {"stretch", "自动伸展"}, {"frame", "边框 (ltrb)"},
     {"lineWidth", "线宽 (mm)"}, {"field", "图片字段"}, {"file", "图片文件"},
 };
 const Prop kBandProps[] = {
@@ -845,7 +845,7 @@ const Prop kPageProps[] = {
 bool objectHas(const ReportObject &o, QLatin1StringView k)
 {
     static const QStringList memo{u"text"_s, u"format"_s, u"font"_s, u"size"_s, u"bold"_s, u"align"_s,
-                                  u"valign"_s, u"wrap"_s};
+                                  u"valign"_s, u"wrap"_s, u"stretch"_s};
     if (memo.contains(k))
         return o.kind == ObjectKind::Memo;
     if (k == "field"_L1 || k == "file"_L1)
@@ -870,6 +870,7 @@ QString objectValue(const ReportObject &o, QLatin1StringView k)
     if (k == "align"_L1) return o.hAlign & Qt::AlignHCenter ? u"center"_s : o.hAlign & Qt::AlignRight ? u"right"_s : u"left"_s;
     if (k == "valign"_L1) return o.vAlign & Qt::AlignTop ? u"top"_s : o.vAlign & Qt::AlignBottom ? u"bottom"_s : u"center"_s;
     if (k == "wrap"_L1) return yesNo(o.wordWrap);
+    if (k == "stretch"_L1) return yesNo(o.stretch);
     if (k == "frame"_L1) return o.frame;
     if (k == "lineWidth"_L1) return num(o.lineWidth);
     if (k == "field"_L1) return o.field;
@@ -892,6 +893,7 @@ bool setObjectValue(ReportObject &o, QLatin1StringView k, const QString &v)
     else if (k == "size"_L1) { if (!parseNum(v, &d, 1)) return false; o.fontSize = d; }
     else if (k == "bold"_L1) o.bold = parseBool(v, &ok);
     else if (k == "wrap"_L1) o.wordWrap = parseBool(v, &ok);
+    else if (k == "stretch"_L1) o.stretch = parseBool(v, &ok);
     else if (k == "align"_L1) {
         if (v == "left"_L1) o.hAlign = Qt::AlignLeft;
         else if (v == "center"_L1) o.hAlign = Qt::AlignHCenter;

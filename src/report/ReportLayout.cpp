@@ -2,6 +2,7 @@
 
 #include <QFile>
 #include <QFont>
+#include <QFontMetricsF>
 #include <QHash>
 #include <QPageLayout>
 #include <QPainter>
@@ -30,6 +31,30 @@ void drawFrame(QPainter &p, const QRectF &r, const QString &sides, double width)
     if (sides.contains(u'b')) p.drawLine(r.bottomLeft(), r.bottomRight());
 }
 } // namespace
+
+constexpr double kPad = 0.5;  // memo text keeps this much from its left and right edge
+
+QFont itemFont(const LayoutItem &it)
+{
+    QFont font;
+    font.setFamilies(fontFamilies(it.fontFamily));
+    font.setPixelSize(std::max(1, qRound(it.fontSize * 25.4 / 72.0 * kUnit)));
+    font.setBold(it.bold);
+    font.setItalic(it.italic);
+    font.setHintingPreference(QFont::PreferNoHinting);
+    font.setKerning(false);
+    return font;
+}
+
+double textHeight(const LayoutItem &it)
+{
+    if (it.text.isEmpty())
+        return 0;
+    const QFontMetricsF fm(itemFont(it));
+    const double w = std::max(1.0, (it.rect.width() - 2 * kPad) * kUnit);
+    const QRectF br = fm.boundingRect(QRectF(0, 0, w, 1e7), it.flags | Qt::TextWordWrap, it.text);
+    return br.height() / kUnit + 2 * kPad;
+}
 
 QString defaultFontFamily() { return u"WenQuanYi Micro Hei"_s; }
 
@@ -61,19 +86,11 @@ void paintPage(QPainter &p, const LayoutPage &page, double pxPerMm)
             if (!it.text.isEmpty()) {
                 const QString key = it.fontFamily + u'|' + QString::number(it.fontSize) + (it.bold ? u'b' : u'-') + (it.italic ? u'i' : u'-');
                 auto f = fonts.find(key);
-                if (f == fonts.end()) {
-                    QFont font;
-                    font.setFamilies(fontFamilies(it.fontFamily));
-                    font.setPixelSize(std::max(1, qRound(it.fontSize * 25.4 / 72.0 * kUnit)));
-                    font.setBold(it.bold);
-                    font.setItalic(it.italic);
-                    font.setHintingPreference(QFont::PreferNoHinting);
-                    font.setKerning(false);
-                    f = fonts.insert(key, font);
-                }
+                if (f == fonts.end())
+                    f = fonts.insert(key, itemFont(it));
                 p.setFont(*f);
                 p.setPen(it.color);
-                const double pad = 0.5 * kUnit;
+                const double pad = kPad * kUnit;
                 p.drawText(r.adjusted(pad, 0, -pad, 0), it.flags, it.text);
             }
             drawFrame(p, r, it.frame, it.lineWidth);

@@ -6,6 +6,7 @@
 #include <QSizeF>
 #include <QString>
 
+class QFont;
 class QPainter;
 
 // A prepared report: pages of device-independent primitives in millimetres from
@@ -49,6 +50,11 @@ namespace report {
 // The family asked for when a memo names none; installed with the program.
 QString defaultFontFamily();
 QStringList fontFamilies(const QString &family);
+
+// The font a text item is drawn with, sized in hundredths of a millimetre.
+QFont itemFont(const LayoutItem &item);
+// Height in millimetres the item's text needs when wrapped at its own width.
+double textHeight(const LayoutItem &item);
 
 // Paints one page; pxPerMm is the device's resolution (PDF: dpi / 25.4,
 // preview: zoom × screen dpi / 25.4). The painter's origin is the paper's corner.

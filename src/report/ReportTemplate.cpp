@@ -233,6 +233,7 @@ bool ReportTemplate::fromXml(const QByteArray &xml, QString *error)
             if ((v != "top"_L1 && v != "center"_L1 && v != "bottom"_L1))
                 a.fail("valign"_L1);
             o.wordWrap = a.flag("wrap"_L1, false);
+            o.stretch = a.flag("stretch"_L1, false);
             o.format = a.str("format"_L1);
             o.color = a.color("color"_L1, o.color);
             o.frame = a.str("frame"_L1);
@@ -334,6 +335,7 @@ QByteArray ReportTemplate::toXml() const
             if (o.vAlign != od.vAlign)
                 w.writeAttribute("valign"_L1, vAlignName(o.vAlign));
             f("wrap"_L1, o.wordWrap, false);
+            f("stretch"_L1, o.stretch, false);
             s("format"_L1, o.format);
             if (o.color != od.color)
                 w.writeAttribute("color"_L1, o.color.name());

@@ -26,6 +26,7 @@ struct ReportObject
     Qt::Alignment hAlign = Qt::AlignLeft;
     Qt::Alignment vAlign = Qt::AlignVCenter;
     bool wordWrap = false;
+    bool stretch = false;        // grows (wrapping) to fit its text; the band grows with it
     QString format;              // "0.00", "#,##0.00", "yyyy-MM-dd"
     QColor color = Qt::black;
     // memo, picture, rect: which sides get a frame line ("ltrb" in any order)

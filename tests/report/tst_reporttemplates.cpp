@@ -238,6 +238,31 @@ private slots:
         QCOMPARE(codes.last(), u"K074"_s);
     }
 
+    // A long remark wraps and makes its bill line taller; the other ruled cells
+    // of that line grow with it and the next line starts below.
+    void longRemarkStretchesItsLine()
+    {
+        ReportTable f{{u"GoodsCode"_s, u"GoodsName"_s, u"Remark"_s, u"CashMoney"_s}};
+        f.addRow({u"G001"_s, u"洗发水"_s, u"顾客要求下次到店时补送同款小样两支, 并在会员卡备注中登记本次赠送记录"_s, 50.0});
+        f.addRow({u"G002"_s, u"护理卡"_s, u"短备注"_s, 85.5});
+        Report r;
+        QVERIFY(r.loadFromFile(templatePath(u"frx_yiyong.fr3"_s)));
+        r.bind(u"F"_s, &f);
+        const LayoutPages pages = r.prepare();
+        QList<QRectF> remark, code;
+        for (const LayoutItem &it : pages.first().items) {
+            if (it.objectName == u"Memo_D8"_s) remark << it.rect;
+            if (it.objectName == u"Memo_D1"_s) code << it.rect;
+        }
+        QCOMPARE(remark.size(), 2);
+        QVERIFY(remark.at(0).height() > 10);
+        QCOMPARE(code.at(0).height(), remark.at(0).height());
+        QCOMPARE(remark.at(1).height(), 6.5);
+        QCOMPARE(code.at(1).top(), code.at(0).bottom());
+        const QString text = renderText(r, u"stretch.pdf"_s);
+        QVERIFY2(text.contains(u"顾客要求"_s) && text.contains(u"记录"_s), qPrintable(text));
+    }
+
     void roundTrip_data()
     {
         QTest::addColumn<QString>("file");
