@@ -18,6 +18,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
@@ -60,7 +61,10 @@ TFrm_Goods::TFrm_Goods(QWidget *parent) : QDialog(parent), ui(std::make_unique<U
     setWindowFlag(Qt::WindowMaximizeButtonHint, true);
     ui->Splitter1->setStretchFactor(0, 0);
     ui->Splitter1->setStretchFactor(1, 1);
-    ui->Splitter1->setSizes({200, 700});
+    ui->Splitter1->setSizes({220, 680});
+    // Deep category names scroll sideways instead of being cut off.
+    ui->TreeView1->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    ui->TreeView1->header()->setStretchLastSection(false);
 
     m_status = new QLabel(ui->StatusBar1);
     m_status->setObjectName(u"StatusBar1_Panel0"_s);
@@ -78,8 +82,9 @@ TFrm_Goods::TFrm_Goods(QWidget *parent) : QDialog(parent), ui(std::make_unique<U
             b.button->setEnabled(false);
     }
     for (QToolButton *b : ui->ToolBar1->findChildren<QToolButton *>()) {
-        b->setToolButtonStyle(Qt::ToolButtonTextOnly);
-        b->setMinimumWidth(60);
+        b->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+        b->setIconSize(QSize(32, 32));
+        b->setMinimumWidth(67);
         b->setAutoRaise(true);
     }
     connect(ui->TB_Exit, &QToolButton::clicked, this, &QDialog::reject);

@@ -79,9 +79,12 @@ private:
     std::unique_ptr<QWidget> mainWindow;
 };
 
-static const QStringList kGoodsActions = {
-    u"M_Goods"_s, u"AddGoods"_s, u"EditGoods"_s, u"DelGoods"_s, u"CancelGoods"_s, u"Addgoods_Add"_s,
-    u"Addgoods_Edit"_s, u"Addgoods_del"_s, u"Exp_goods"_s, u"Q_goods"_s, u"Select_addgoods"_s};
+// Command name and caption, as the main window registers them.
+static const QList<QPair<QString, QString>> kGoodsActions = {
+    {u"M_Goods"_s, u"商品资料"_s},       {u"AddGoods"_s, u"新增&A"_s},       {u"EditGoods"_s, u"编辑&E"_s},
+    {u"DelGoods"_s, u"删除&D"_s},        {u"CancelGoods"_s, u"取消&C"_s},    {u"Addgoods_Add"_s, u"添加商品"_s},
+    {u"Addgoods_Edit"_s, u"编辑商品"_s}, {u"Addgoods_del"_s, u"删除商品"_s}, {u"Exp_goods"_s, u"Excel"_s},
+    {u"Q_goods"_s, u"打印&P"_s},         {u"Select_addgoods"_s, u"新增"_s}};
 
 void TestGoods::init()
 {
@@ -97,8 +100,8 @@ void TestGoods::init()
     mainWindow = std::make_unique<QWidget>();
     WindowHost::setMainWindow(mainWindow.get());
     Actions::clear();
-    for (const QString &name : kGoodsActions) {
-        auto *a = new QAction(name, mainWindow.get());
+    for (const auto &[name, caption] : kGoodsActions) {
+        auto *a = new QAction(caption, mainWindow.get());
         a->setObjectName(name);
         Actions::add(a);
     }
