@@ -3,6 +3,7 @@
 #include "AppPaths.h"
 #include "Prompt.h"
 #include "data/SchemaInstaller.h"
+#include "report/Report.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -69,6 +70,7 @@ TFrm_Data::TFrm_Data(QObject *parent) : QObject(parent)
 
 TFrm_Data::~TFrm_Data()
 {
+    m_reports.clear();
     if (g_instance == this)
         g_instance = nullptr;
 }
@@ -132,6 +134,7 @@ bool TFrm_Data::connectDatabase(const std::function<void(const QString &)> &stat
         return false;
     }
     OpenSQL(Qry_Custom, u"select * from info"_s);
+    loadReports();
     emit connected();
     return true;
 }
@@ -191,4 +194,30 @@ QString TFrm_Data::reportPath(const QString &object)
         if (f.object.compare(object, Qt::CaseInsensitive) == 0)
             return AppPaths::file(f.file);
     return {};
+}
+
+void TFrm_Data::loadReports()
+{
+    for (const ReportFile &f : reportFiles()) {
+        auto &slot = m_reports[f.object.toLower()];
+        if (!slot)
+            slot = std::make_unique<Report>(f.object);
+        slot->loadFromFile(AppPaths::file(f.file));
+    }
+}
+
+Report *TFrm_Data::report(const QString &object)
+{
+    const auto it = m_reports.find(object.toLower());
+    if (it != m_reports.end())
+        return it->second.get();
+    for (const ReportFile &f : reportFiles())
+        if (f.object.compare(object, Qt::CaseInsensitive) == 0) {
+            // Not loaded yet (a test or a tool that never connected): an empty report on its standard path.
+            auto &slot = m_reports[f.object.toLower()];
+            slot = std::make_unique<Report>(f.object);
+            slot->setFileName(AppPaths::file(f.file));
+            return slot.get();
+        }
+    return nullptr;
 }

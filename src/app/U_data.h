@@ -5,6 +5,10 @@
 
 #include <QObject>
 #include <functional>
+#include <map>
+#include <memory>
+
+class Report;
 
 // The data module: the one shared connection, the Config.ini handle and the
 // shared data sets that the windows borrow, with their master-detail links.
@@ -66,6 +70,11 @@ public:
     struct ReportFile { QString object; QString file; QString job; };
     static const QList<ReportFile> &reportFiles();
     static QString reportPath(const QString &object);
+    // The loaded print template of a report object (frx_bill …); nullptr for an unknown name.
+    Report *report(const QString &object);
+    // Loads every template from its file: a missing file leaves that report empty,
+    // without a message; a damaged one is reported when it is printed or designed.
+    void loadReports();
 
     // How "Yes" to the reconfigure question starts the settings dialog; tests replace it.
     static std::function<bool(const QString &program, const QStringList &args)> launcher;
@@ -77,6 +86,7 @@ signals:
 
 private:
     bool m_billWindowOpen = false;
+    std::map<QString, std::unique_ptr<Report>> m_reports; // lower-case object name
 };
 
 // Shorthand used by the windows, as the data module is one per program.

@@ -108,7 +108,7 @@ QStringList describe(Database &db)
     if (db.isSQLite())
         db.query(q, u"SELECT name FROM sqlite_master WHERE type IN ('table','view') AND name NOT LIKE 'sqlite_%' ORDER BY lower(name)"_s);
     else
-        db.query(q, u"SELECT table_name FROM information_schema.tables WHERE table_schema = 'public' ORDER BY lower(table_name)"_s);
+        db.query(q, u"SELECT table_name FROM information_schema.tables WHERE table_schema = 'public' ORDER BY lower(table_name) COLLATE \"C\""_s);
     while (q.next())
         names << q.value(0).toString();
     QStringList out;
