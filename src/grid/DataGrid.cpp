@@ -1,5 +1,6 @@
 #include "DataGrid.h"
 
+#include "app/Prompt.h"
 #include "app/Session.h"
 #include "core/Format.h"
 #include "core/Money.h"
@@ -590,10 +591,8 @@ void DataGrid::syncToDataSet()
         return;
     d->syncing = true;
     // Leaving an edited row saves it, as in every data-aware grid.
-    if (d->ds->isEditing())
-        d->ds->post();
+    if (d->ds->isEditing() && !d->ds->post())
+        Prompt::databaseError(this, d->ds->lastError());
     d->ds->moveTo(cur.row());
     d->syncing = false;
 }
-
-bool DataGrid::eventFilter(QObject *watched, QEvent *event) { return QWidget::eventFilter(watched, event); }

@@ -71,9 +71,6 @@ signals:
     void rowDoubleClicked(int row);
     void currentRowChanged(int row);
 
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override;
-
 private:
     friend class DataGridHeader;
     friend class DataGridFooter;
