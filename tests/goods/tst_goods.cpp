@@ -9,6 +9,8 @@
 #include "grid/CategoryTree.h"
 #include "grid/DataGrid.h"
 #include "grid/GridOps.h"
+#include "report/Report.h"
+#include "report/ReportPreview.h"
 
 #include <QAction>
 #include <QApplication>
@@ -46,6 +48,7 @@ private slots:
     void windowRights_data();
     void windowRights();
     void saveAsWorkbook();
+    void printListsWhatTheCatalogueShows();
 
     void autoCodeProposedAndAdvanced();
     void exitKeepsEditedProposal();
@@ -403,6 +406,31 @@ void TestGoods::saveAsWorkbook()
     w->Excel2Click();
     QCOMPARE(sp->texts(), QStringList{u"当前没有记录"_s});
     QVERIFY(sp->fileCaptions.isEmpty());
+}
+
+void TestGoods::printListsWhatTheCatalogueShows()
+{
+    Report *report = tdb.data()->report(u"frx_goods"_s);
+    QVERIFY(report);
+    QVERIFY(report->loadFromFile(TestDb::resourcesDir() + u"/Reports/frx_goods.fr3"_s));
+    auto w = openGoods();
+    auto *tree = w->findChild<QTreeWidget *>(u"TreeView1"_s);
+    tree->setCurrentItem(FindCategoryItem(tree, u"0102"_s));
+    w->TreeView1DblClick();
+
+    QStringList printed;
+    ReportPreview::setTestHook([&](ReportPreview *p) {
+        for (const LayoutPage &page : p->pages())
+            for (const LayoutItem &item : page.items)
+                if (item.kind == LayoutItem::Text)
+                    printed << item.text;
+    });
+    const bool ran = Actions::trigger(u"Q_goods"_s);
+    ReportPreview::setTestHook({});
+    QVERIFY(ran);
+    QVERIFY2(printed.contains(u"橙汁"_s), qPrintable(printed.join(u'|')));
+    QVERIFY(printed.contains(u"鲜榨苹果汁"_s));
+    QVERIFY(!printed.contains(u"矿泉水"_s));
 }
 
 // ---------------------------------------------------------------- editor
