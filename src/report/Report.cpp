@@ -79,7 +79,7 @@ public:
     QVariant variable(const QString &name) override
     {
         if (name.compare("Date"_L1, Qt::CaseInsensitive) == 0) return QDate::currentDate();
-        if (name.compare("Time"_L1, Qt::CaseInsensitive) == 0) return QTime::currentTime().toString(u"hh:mm:ss"_s);
+        if (name.compare("Time"_L1, Qt::CaseInsensitive) == 0) return QTime::currentTime();
         if (name.compare("Page#"_L1, Qt::CaseInsensitive) == 0) return int(m_pages.size());
         if (name.compare("TotalPages#"_L1, Qt::CaseInsensitive) == 0) return m_totalPages;
         if (name.compare("Line#"_L1, Qt::CaseInsensitive) == 0) return m_line;
@@ -183,10 +183,16 @@ private:
                     place(*gh);
                 }
             }
-            if (band.newPage && row > 0)
+            if (band.newPage && row > 0) {
+                endColumns();
                 newPage();
-            place(band);
+            }
+            if (band.columns > 1)
+                placeInColumn(band);
+            else
+                place(band);
         }
+        endColumns();
         if (gf && n > 0)
             placeGroupFooter(*gf, band, alias, groupStart, n - 1);
         if (!alias.isEmpty())
@@ -236,6 +242,32 @@ private:
     {
         finishPage();
         startPage();
+    }
+
+    // Label sheets: rows fill the line left to right, then the next line starts.
+    void placeInColumn(const ReportBand &b)
+    {
+        const double width = (m_pageSize.width() - m_t.page.left - m_t.page.right) / b.columns;
+        const int fallbacks = m_r.m_fallbackCount;
+        BandOut out = build(b);
+        if (m_col == 0 && m_y + out.height > m_limitBase + 1e-6 && m_y > m_bodyTop + 1e-6) {
+            newPage();
+            m_r.m_fallbackCount = fallbacks;
+            out = build(b);
+        }
+        m_lineHeight = std::max(m_lineHeight, out.height);
+        out.height = 0;
+        commit(std::move(out), m_col * width);
+        if (++m_col == b.columns)
+            endColumns();
+    }
+
+    void endColumns()
+    {
+        if (m_col > 0)
+            m_y += m_lineHeight;
+        m_col = 0;
+        m_lineHeight = 0;
     }
 
     void place(const ReportBand &b)
@@ -330,10 +362,10 @@ private:
 
     void emitBand(const ReportBand &b) { commit(build(b)); }
 
-    void commit(BandOut &&out)
+    void commit(BandOut &&out, double x = 0)
     {
         LayoutPage &page = m_pages.last();
-        const QPointF origin(m_t.page.left, m_y);
+        const QPointF origin(m_t.page.left + x, m_y);
         for (LayoutItem &it : out.items) {
             it.rect.translate(origin);
             page.items.append(std::move(it));
@@ -418,6 +450,8 @@ private:
     const ReportBand *m_currentMaster = nullptr;
     double m_limitBase = 0, m_y = 0, m_bodyTop = 0;
     int m_line = 0;
+    int m_col = 0;
+    double m_lineHeight = 0;
     Group *m_group = nullptr;
     QHash<QString, int> m_activeRow;
     QHash<QString, bool> m_knownFields;

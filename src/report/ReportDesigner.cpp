@@ -834,7 +834,7 @@ const Prop kObjectProps[] = {
     {"lineWidth", "线宽 (mm)"}, {"field", "图片字段"}, {"file", "图片文件"},
 };
 const Prop kBandProps[] = {
-    {"name", "名称"}, {"height", "高度 (mm)"}, {"dataset", "数据集"}, {"newPage", "每行换页"},
+    {"name", "名称"}, {"height", "高度 (mm)"}, {"dataset", "数据集"}, {"newPage", "每行换页"}, {"columns", "分栏数"},
     {"condition", "分组条件"}, {"printOnFirstPage", "首页打印"},
 };
 const Prop kPageProps[] = {
@@ -915,7 +915,7 @@ bool setObjectValue(ReportObject &o, QLatin1StringView k, const QString &v)
 
 bool bandHas(const ReportBand &b, QLatin1StringView k)
 {
-    if (k == "dataset"_L1 || k == "newPage"_L1) return b.kind == BandKind::MasterData;
+    if (k == "dataset"_L1 || k == "newPage"_L1 || k == "columns"_L1) return b.kind == BandKind::MasterData;
     if (k == "condition"_L1) return b.kind == BandKind::GroupHeader;
     if (k == "printOnFirstPage"_L1) return b.kind == BandKind::PageHeader || b.kind == BandKind::PageFooter;
     return true;
@@ -927,6 +927,7 @@ QString bandValue(const ReportBand &b, QLatin1StringView k)
     if (k == "height"_L1) return num(b.height);
     if (k == "dataset"_L1) return b.dataSet;
     if (k == "newPage"_L1) return yesNo(b.newPage);
+    if (k == "columns"_L1) return QString::number(b.columns);
     if (k == "condition"_L1) return b.condition;
     if (k == "printOnFirstPage"_L1) return yesNo(b.printOnFirstPage);
     return {};
@@ -940,6 +941,10 @@ bool setBandValue(ReportBand &b, QLatin1StringView k, const QString &v)
     else if (k == "height"_L1) { if (!parseNum(v, &d, 0)) return false; b.height = d; }
     else if (k == "dataset"_L1) b.dataSet = v.trimmed();
     else if (k == "newPage"_L1) b.newPage = parseBool(v, &ok);
+    else if (k == "columns"_L1) {
+        if (!parseNum(v, &d, 1) || d > 50 || d != std::floor(d)) return false;
+        b.columns = int(d);
+    }
     else if (k == "condition"_L1) b.condition = v.trimmed();
     else if (k == "printOnFirstPage"_L1) b.printOnFirstPage = parseBool(v, &ok);
     return ok;

@@ -204,6 +204,9 @@ bool ReportTemplate::fromXml(const QByteArray &xml, QString *error)
             b.height = a.number("height"_L1, b.height);
             b.dataSet = a.str("dataset"_L1);
             b.newPage = a.flag("newPage"_L1, false);
+            b.columns = int(a.number("columns"_L1, 1));
+            if (b.columns < 1 || b.columns > 50)
+                a.fail("columns"_L1);
             b.condition = a.str("condition"_L1);
             b.printOnFirstPage = a.flag("printOnFirstPage"_L1, true);
             if (b.height < 0)
@@ -304,6 +307,8 @@ QByteArray ReportTemplate::toXml() const
             w.writeAttribute("dataset"_L1, b.dataSet);
         if (b.newPage)
             w.writeAttribute("newPage"_L1, "true"_L1);
+        if (b.columns != 1)
+            w.writeAttribute("columns"_L1, QString::number(b.columns));
         if (!b.condition.isEmpty())
             w.writeAttribute("condition"_L1, b.condition);
         if (!b.printOnFirstPage)

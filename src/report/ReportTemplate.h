@@ -48,6 +48,7 @@ struct ReportBand
     double height = 10.0;
     QString dataSet;             // master data: alias of the data set walked
     bool newPage = false;        // master data: every row after the first starts a page
+    int columns = 1;             // master data: rows side by side across the page (label sheets)
     QString condition;           // group header: expression whose change starts a group
     bool printOnFirstPage = true;// page header / page footer
     QList<ReportObject> objects;

@@ -67,6 +67,7 @@ private slots:
         QTest::newRow("unclosed bracket is text") << u"单价[元"_s << QString() << u"单价[元"_s << false;
         QTest::newRow("quoted bracket") << u"['a]b']"_s << QString() << u"a]b"_s << false;
         QTest::newRow("page numbers") << u"[Page#]/[TotalPages#]"_s << QString() << u"1/1"_s << false;
+        QTest::newRow("time format") << u"[Time]"_s << u"hh"_s << QTime::currentTime().toString(u"hh"_s) << false;
         QTest::newRow("date format") << u"[B.\"BeginDate\"]"_s << u"yyyy年MM月dd日"_s << u"2024年01月15日"_s << false;
         QTest::newRow("money rounds half up") << u"[2.675]"_s << u"0.00"_s << u"2.68"_s << false;
         QTest::newRow("grouping") << u"[1234567.891]"_s << u"#,##0.00"_s << u"1,234,567.89"_s << false;
@@ -129,6 +130,36 @@ private slots:
         QCOMPARE(itemTexts(pages, u"Head"_s), (QStringList{u"组 x"_s, u"组 y"_s}));
         QCOMPARE(itemTexts(pages, u"Foot"_s), (QStringList{u"-65.50"_s, u"30.00"_s}));
         QCOMPARE(itemTexts(pages, u"Total"_s), QStringList{u"-35.50"_s});
+    }
+
+    // Label sheets: three labels to a line, lines break onto the next page.
+    void labelColumns()
+    {
+        ReportTable labels{{u"Name"_s}};
+        for (int i = 1; i <= 7; ++i)
+            labels.addRow({u"L%1"_s.arg(i)});
+        ReportTemplate t;
+        t.page.paper = u"Custom"_s;
+        t.page.customWidth = 100;
+        t.page.customHeight = 50;
+        t.page.left = t.page.right = t.page.top = t.page.bottom = 5;
+        ReportBand md{.kind = BandKind::MasterData, .name = u"MasterData1"_s, .height = 18, .dataSet = u"L"_s, .columns = 3};
+        md.objects << ReportObject{.name = u"Label"_s, .rect = QRectF(1, 1, 28, 16), .text = u"[L.\"Name\"]"_s};
+        t.bands << md;
+        Report r;
+        r.setDesign(t);
+        r.bind(u"L"_s, &labels);
+        const LayoutPages pages = r.prepare();
+        QCOMPARE(pages.size(), 2);  // two lines of 18 mm fit in 40 mm
+        QList<QPointF> at;
+        for (const LayoutPage &pg : pages)
+            for (const LayoutItem &it : pg.items)
+                at << it.rect.topLeft();
+        QCOMPARE(at.size(), 7);
+        QCOMPARE(at.at(0), QPointF(6, 6));
+        QCOMPARE(at.at(2), QPointF(66, 6));
+        QCOMPARE(at.at(3), QPointF(6, 24));
+        QCOMPARE(at.at(6), QPointF(6, 6));  // the seventh starts page 2
     }
 
     // Walking a data set reads rows by index: the source's current row is untouched.
