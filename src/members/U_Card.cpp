@@ -43,6 +43,7 @@ TFrm_Card::TFrm_Card(QWidget *parent) : QWidget(parent), ui(std::make_unique<Ui:
     ui->Splitter1->setStretchFactor(0, 0);
     ui->Splitter1->setStretchFactor(1, 1);
     ui->Splitter1->setSizes({180, 900});
+    ui->Splitter2->setSizes({520, 300});
     ui->Splitter2->setStretchFactor(0, 3);
     ui->Splitter2->setStretchFactor(1, 2);
     ui->Splitter3->setStretchFactor(0, 3);
