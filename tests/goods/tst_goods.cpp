@@ -9,6 +9,7 @@
 #include "grid/CategoryTree.h"
 #include "grid/DataGrid.h"
 #include "grid/GridOps.h"
+#include "grid/U_tree.h"
 #include "report/Report.h"
 #include "report/ReportPreview.h"
 
@@ -21,6 +22,7 @@
 #include <QPushButton>
 #include <QTableView>
 #include <QTimer>
+#include <QToolButton>
 #include <QTreeWidget>
 #include <functional>
 
@@ -54,6 +56,7 @@ private slots:
     void exitKeepsEditedProposal();
     void codeWithoutCounterProposesNothing();
     void tickingAutoWritesSetting();
+    void categoryPickedInEditor();
     void refusals_data();
     void refusals();
     void codeChangeCarriedToBillLines();
@@ -514,6 +517,43 @@ void TestGoods::tickingAutoWritesSetting()
         d->reject();
     });
     QVERIFY(run.seen);
+}
+
+void TestGoods::categoryPickedInEditor()
+{
+    QVERIFY(tdb.exec(u"update T_SoftInfo set autogoodscode = 0"_s));
+    QString pickerTable;
+    int pickerTarget = -1;
+    const ModalRun run = withEditor([] { goods::openGoodsEditor(1); }, [&](TFrm_Addgoods *d) {
+        // The category tree opens over the editor; pick 0102 there.
+        QTimer::singleShot(0, this, [&] {
+            auto *tree = qobject_cast<TFrm_Tree *>(QApplication::activeModalWidget());
+            if (!tree)
+                return;
+            pickerTable = tree->TableName;
+            pickerTarget = tree->PickTarget;
+            auto *view = tree->findChild<QTreeWidget *>(u"TreeView1"_s);
+            view->setCurrentItem(FindCategoryItem(view, u"0102"_s));
+            tree->TreeView1DblClick();
+            if (tree->isVisible())
+                tree->reject();
+        });
+        QTest::mouseClick(d->findChild<QToolButton *>(u"combo_typeButton"_s), Qt::LeftButton);
+        QCOMPARE(d->CategoryCode, u"0102"_s);
+        QCOMPARE(d->findChild<QLineEdit *>(u"combo_type"_s)->text(), u"果汁"_s);
+        d->findChild<QLineEdit *>(u"Edit_Name"_s)->setText(u"芒果汁"_s);
+        d->findChild<QLineEdit *>(u"Edit_Code"_s)->setText(u"M01"_s);
+        QTest::mouseClick(d->findChild<QPushButton *>(u"Btn_OK"_s), Qt::LeftButton);
+    });
+    QVERIFY(run.seen && !run.stayedOpen);
+    QCOMPARE(pickerTable.toLower(), u"goods_category"_s);
+    QCOMPARE(pickerTarget, 3);
+    // The code is stored, not the name shown.
+    QCOMPARE(goodsValue(u"M01"_s, u"GoodsType"_s).toString(), u"0102"_s);
+    // Units: the fourth unit of the dictionary is the default, when there are four.
+    const int units = tdb.scalar(u"select count(*) from Dict_Units"_s).toInt();
+    if (units >= 4)
+        QVERIFY(!goodsValue(u"M01"_s, u"Units"_s).toString().isEmpty());
 }
 
 void TestGoods::refusals_data()
