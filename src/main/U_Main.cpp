@@ -18,6 +18,7 @@
 
 
 #include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDesktopServices>
@@ -47,6 +48,9 @@ QIcon loadIcon(const QString &name)
 TFrm_Main::TFrm_Main(QWidget *parent) : QMainWindow(parent), ui(std::make_unique<Ui::TFrm_Main>())
 {
     ui->setupUi(this);
+    // Child windows without a picture of their own take the program's.
+    if (QApplication::windowIcon().isNull())
+        QApplication::setWindowIcon(loadIcon(u"Card.png"_s));
     WindowHost::setMdiArea(ui->MdiArea);
     WindowHost::setMainWindow(this);
     ui->MdiArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);

@@ -276,6 +276,11 @@ void TestMainWindow::screenshots()
     if (dir.isEmpty())
         QSKIP("ORVALIS_SHOT_DIR not set");
     QDir().mkpath(dir);
+    // The tool bar pictures come from the program home, as in a real installation.
+    QDir().mkpath(tdb.home() + u"/IMG"_s);
+    for (const QFileInfo &f : QDir(TestDb::resourcesDir() + u"/IMG"_s).entryInfoList(QDir::Files))
+        QFile::copy(f.filePath(), tdb.home() + u"/IMG/"_s + f.fileName());
+    w = std::make_unique<TFrm_Main>();
     // An operator of the role 普通用户, with the role's rights copied in catalogue order.
     QVERIFY(tdb.exec(u"INSERT INTO Admin (UserName, Password, PartName, IsUser) VALUES ('收银员', '', '普通用户', 1)"_s));
     QSqlQuery q;
@@ -296,6 +301,7 @@ void TestMainWindow::screenshots()
         dlg.findChild<QPushButton *>(u"Btn_ok"_s)->click();
         QVERIFY(dlg.loginSucceeded());
         w->showMaximized();
+        w->resize(1400, 860); // no window manager under Xvfb to maximise it
         QTest::qWait(800);
         const QString tag = user == u"Admin"_s ? u"admin"_s : u"user"_s;
         QVERIFY(w->grab().save(dir + u"/main-"_s + tag + u".png"_s));
