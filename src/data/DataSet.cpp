@@ -834,6 +834,7 @@ bool DataSet::post()
                 return false;
         }
         const quint32 base = storeRow(values);
+        emit rowAboutToBeInserted(rowCount());
         m_rows.push_back({base, m_nextSeq++, quint8(m_cached ? Inserted : Clean)});
         m_state = State::Browse;
         m_buffer.clear();
@@ -884,6 +885,7 @@ bool DataSet::remove()
         else if (!writeDelete(key, &m_error))
             return false;
     }
+    emit rowAboutToBeRemoved(row);
     m_rows.erase(m_rows.begin() + row);
     emit rowRemoved(row);
     if (m_rows.empty()) {

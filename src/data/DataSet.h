@@ -124,7 +124,9 @@ signals:
     void afterScroll();
     void layoutAboutToChange();
     void layoutChanged();       // open, close, sort, refresh: everything may have changed
+    void rowAboutToBeInserted(int row);
     void rowInserted(int row);
+    void rowAboutToBeRemoved(int row);
     void rowRemoved(int row);
     void rowChanged(int row);
     void afterPost();

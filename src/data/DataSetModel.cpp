@@ -22,14 +22,10 @@ DataSetModel::DataSetModel(DataSet *ds, QObject *parent) : QAbstractTableModel(p
         }
     });
     // Rows are added and removed by the data set itself; the model just reports them.
-    connect(ds, &DataSet::rowInserted, this, [this](int row) {
-        beginInsertRows({}, row, row);
-        endInsertRows();
-    });
-    connect(ds, &DataSet::rowRemoved, this, [this](int row) {
-        beginRemoveRows({}, row, row);
-        endRemoveRows();
-    });
+    connect(ds, &DataSet::rowAboutToBeInserted, this, [this](int row) { beginInsertRows({}, row, row); });
+    connect(ds, &DataSet::rowInserted, this, [this] { endInsertRows(); });
+    connect(ds, &DataSet::rowAboutToBeRemoved, this, [this](int row) { beginRemoveRows({}, row, row); });
+    connect(ds, &DataSet::rowRemoved, this, [this] { endRemoveRows(); });
     connect(ds, &DataSet::rowChanged, this, [this](int row) {
         emit dataChanged(index(row, 0), index(row, std::max(0, columnCount() - 1)));
     });

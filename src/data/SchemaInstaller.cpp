@@ -7,6 +7,17 @@
 
 using namespace Qt::StringLiterals;
 
+// The shipped scripts are compiled into this static library; its resources must
+// be registered by hand, once, before the first read.
+static void initResources()
+{
+    static const bool done = [] {
+        Q_INIT_RESOURCE(db);
+        return true;
+    }();
+    Q_UNUSED(done);
+}
+
 namespace schema {
 
 int currentVersion() { return 1; }
@@ -35,6 +46,7 @@ QStringList splitStatements(const QString &text)
 
 static bool runFile(Database &db, const QString &path, QString *error)
 {
+    initResources();
     QFile f(path);
     if (!f.open(QIODevice::ReadOnly)) {
         if (error)

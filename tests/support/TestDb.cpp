@@ -16,15 +16,9 @@ struct Templates
 {
     QString sqliteFile;
     std::unique_ptr<QTemporaryDir> dir;
+    // Left in place at exit: Qt SQL is gone by the time statics are destroyed, and
+    // the throw-away cluster is removed as a whole by scripts/pg stop.
     QString pgTemplate;
-    ~Templates()
-    {
-        if (!pgTemplate.isEmpty()) {
-            Database admin;
-            if (admin.open(ConnectionSettings::fromPgConnectionText(qEnvironmentVariable("ORVALIS_TEST_PG"))))
-                admin.exec(u"DROP DATABASE IF EXISTS "_s + pgTemplate);
-        }
-    }
 };
 Templates &templates()
 {
