@@ -274,7 +274,7 @@ void TestMainWindow::screenshots()
 {
     const QString dir = qEnvironmentVariable("ORVALIS_SHOT_DIR");
     if (dir.isEmpty())
-        QSKIP("ORVALIS_SHOT_DIR not set");
+        return; // not a skip: the PostgreSQL run reads any skip as "no server"
     QDir().mkpath(dir);
     // The tool bar pictures come from the program home, as in a real installation.
     QDir().mkpath(tdb.home() + u"/IMG"_s);
