@@ -19,6 +19,7 @@
 //
 // The engine reads the bound sources by row index and never moves their current
 // rows. Bands that do not walk a source read its current row.
+// Layout measures and draws text, so a QGuiApplication must exist (offscreen is fine).
 class Report
 {
 public:

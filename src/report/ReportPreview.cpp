@@ -80,8 +80,8 @@ ReportPreview::ReportPreview(Report &report, QWidget *parent)
         connect(a, &QAction::triggered, this, slot);
         return a;
     };
-    act(u"Act_Print"_s, u"打印"_s, QKeySequence::Print, [this] { print(); });
-    act(u"Act_ExportPdf"_s, u"导出PDF"_s, QKeySequence(), [this] { exportPdfAsked(); });
+    m_print = act(u"Act_Print"_s, u"打印"_s, QKeySequence::Print, [this] { print(); });
+    m_pdf = act(u"Act_ExportPdf"_s, u"导出PDF"_s, QKeySequence(), [this] { exportPdfAsked(); });
     bar->addSeparator();
     act(u"Act_ZoomIn"_s, u"放大"_s, QKeySequence::ZoomIn, [this] { setZoom(m_zoom * 1.25); });
     act(u"Act_ZoomOut"_s, u"缩小"_s, QKeySequence::ZoomOut, [this] { setZoom(m_zoom / 1.25); });
@@ -169,6 +169,8 @@ void ReportPreview::updateState()
 {
     const int n = pageCount();
     m_pageLabel->setText(n ? u"第 %1 / %2 页"_s.arg(m_page + 1).arg(n) : u"(空报表)"_s);
+    m_print->setEnabled(n > 0);  // an empty report has nothing to print
+    m_pdf->setEnabled(n > 0);
     m_first->setEnabled(m_page > 0);
     m_prev->setEnabled(m_page > 0);
     m_next->setEnabled(m_page + 1 < n);

@@ -59,5 +59,6 @@ private:
     QScrollArea *m_scroll = nullptr;
     ReportPageView *m_view = nullptr;
     QLabel *m_pageLabel = nullptr;
+    QAction *m_print = nullptr, *m_pdf = nullptr;
     QAction *m_first = nullptr, *m_prev = nullptr, *m_next = nullptr, *m_last = nullptr;
 };

@@ -168,7 +168,11 @@ private slots:
         f.write("<report><band type=");
         f.close();
         int pages = -1;
-        ReportPreview::setTestHook([&](ReportPreview *p) { pages = p->pageCount(); });
+        bool printable = true;
+        ReportPreview::setTestHook([&](ReportPreview *p) {
+            pages = p->pageCount();
+            printable = p->findChild<QAction *>(u"Act_Print"_s)->isEnabled();
+        });
 
         Report r(u"frx_goods"_s);
         r.loadFromFile(damaged);
@@ -176,6 +180,7 @@ private slots:
         QCOMPARE(messages.size(), 1);
         QVERIFY(messages.first().contains(u"frx_goods.fr3"_s));
         QCOMPARE(pages, 0);
+        QVERIFY(!printable);
 
         messages.clear();
         Report missing(u"frx_xinfeng"_s);
