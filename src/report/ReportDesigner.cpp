@@ -351,6 +351,15 @@ protected:
             return;
         }
         const auto g = geometry();
+        // a band's lower edge comes before the objects standing on it
+        for (const BandGeom &bg : g) {
+            if (std::abs(pos.y() - bg.body.bottom()) <= 3 && pos.x() >= bg.body.left() && pos.x() <= bg.body.right()) {
+                m_d->selectBand(t().bands.at(bg.index).name);
+                m_mode = BandResize;
+                m_origBand = t().bands.at(bg.index);
+                return;
+            }
+        }
         for (int i = int(g.size()) - 1; i >= 0; --i) {
             const ReportBand &b = t().bands.at(g.at(i).index);
             for (int k = int(b.objects.size()) - 1; k >= 0; --k)
@@ -359,14 +368,6 @@ protected:
                     beginObject(Move);
                     return;
                 }
-        }
-        for (const BandGeom &bg : g) {
-            if (std::abs(pos.y() - bg.body.bottom()) <= 3 && pos.x() >= bg.body.left() && pos.x() <= bg.body.right()) {
-                m_d->selectBand(t().bands.at(bg.index).name);
-                m_mode = BandResize;
-                m_origBand = t().bands.at(bg.index);
-                return;
-            }
         }
         const int bi = bandAt(pos);
         m_d->selectBand(bi >= 0 ? t().bands.at(bi).name : QString());
@@ -642,6 +643,14 @@ void ReportDesigner::selectBand(const QString &name)
 }
 
 QRectF ReportDesigner::canvasRect(const QString &object) const { return m_canvas->rectOf(object); }
+
+QRectF ReportDesigner::canvasBandRect(const QString &band) const
+{
+    for (const DesignCanvas::BandGeom &g : m_canvas->geometry())
+        if (m_design.bands.at(g.index).name.compare(band, Qt::CaseInsensitive) == 0)
+            return g.body;
+    return {};
+}
 
 QStringList ReportDesigner::problems() const
 {

@@ -38,6 +38,7 @@ public:
     void selectBand(const QString &name);
     // Where an object is drawn on the canvas (widget pixels), for tests and tools.
     QRectF canvasRect(const QString &object) const;
+    QRectF canvasBandRect(const QString &band) const;
     QStringList problems() const;
 
     // Edits, each one undoable step.

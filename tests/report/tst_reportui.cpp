@@ -260,6 +260,27 @@ private slots:
             QCOMPARE(d->selectedObject(), u"Memo_Heading"_s);
             shot(d, u"designer"_s);
 
+            // resize with the corner handle, and a band by its lower edge
+            const QRectF heading = d->canvasRect(u"Memo_Heading"_s);
+            const double h0 = d->design().findObject(u"Memo_Heading"_s)->rect.height();
+            drag(canvas, heading.bottomRight() - QPointF(1, 1), heading.bottomRight() - QPointF(1, 1 + 4 * pxPerMm));
+            QCOMPARE(d->design().findObject(u"Memo_Heading"_s)->rect.height(), h0 - 4);
+            const QRectF band = d->canvasBandRect(u"MasterData1"_s);
+            const double b0 = d->design().findBand(u"MasterData1"_s)->height;
+            drag(canvas, QPointF(band.center().x(), band.bottom()), QPointF(band.center().x(), band.bottom() + 5 * pxPerMm));
+            QCOMPARE(d->design().findBand(u"MasterData1"_s)->height, b0 + 5);
+            undo->undo();
+            undo->undo();
+            QCOMPARE(d->design().findBand(u"MasterData1"_s)->height, b0);
+            QCOMPARE(d->design().findObject(u"Memo_Heading"_s)->rect.height(), h0);
+
+            // the designer's preview shows the design as it stands, unsaved
+            QStringList previewed;
+            ReportPreview::setTestHook([&](ReportPreview *p) { previewed = itemTexts(p->pages(), u"Memo_Heading"_s); });
+            trigger(d, u"Act_Preview"_s);
+            QCOMPARE(previewed, QStringList{u"商品资料一览"_s});
+            QVERIFY(!r.design().findObject(u"Memo_Heading"_s));
+
             // undo everything: rename and move are found again by name
             while (undo->canUndo())
                 undo->undo();
