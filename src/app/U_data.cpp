@@ -3,6 +3,7 @@
 #include "AppPaths.h"
 #include "Prompt.h"
 #include "data/SchemaInstaller.h"
+#include "ReportSource.h"
 #include "report/Report.h"
 
 #include <QCoreApplication>
@@ -65,6 +66,11 @@ TFrm_Data::TFrm_Data(QObject *parent) : QObject(parent)
         return m_billWindowOpen ? lineAmount(ds, row) : QVariant();
     });
     Qry_CashDetail->setCachedUpdates(true);
+
+    for (const auto &[alias, ds] : {std::pair{u"B"_s, Qry_Card}, std::pair{u"A"_s, Qry_CardCash},
+                                    std::pair{u"F"_s, Qry_CashDetail}, std::pair{u"m"_s, Qry_Goods},
+                                    std::pair{u"X"_s, qry_Money}})
+        m_reportSources.emplace_back(alias, std::make_unique<DataSetReportSource>(ds));
     Qry_SelectGoods->setCachedUpdates(true);
 }
 
@@ -203,7 +209,17 @@ void TFrm_Data::loadReports()
         if (!slot)
             slot = std::make_unique<Report>(f.object);
         slot->loadFromFile(AppPaths::file(f.file));
+        bindReport(*slot);
     }
+}
+
+void TFrm_Data::bindReport(Report &r)
+{
+    for (const auto &[alias, source] : m_reportSources)
+        r.bind(alias, source.get());
+    // The member sheet shows the member's photo, or the stand-in picture.
+    if (r.name().compare(u"frx_bill"_s, Qt::CaseInsensitive) == 0)
+        r.setPictureRule(u"Picture1"_s, u"B"_s, u"Pic"_s, AppPaths::file(u"nopic.jpg"_s));
 }
 
 Report *TFrm_Data::report(const QString &object)
@@ -217,6 +233,7 @@ Report *TFrm_Data::report(const QString &object)
             auto &slot = m_reports[f.object.toLower()];
             slot = std::make_unique<Report>(f.object);
             slot->setFileName(AppPaths::file(f.file));
+            bindReport(*slot);
             return slot.get();
         }
     return nullptr;

@@ -6,9 +6,11 @@
 #include <QObject>
 #include <functional>
 #include <map>
+#include <vector>
 #include <memory>
 
 class Report;
+class DataSetReportSource;
 
 // The data module: the one shared connection, the Config.ini handle and the
 // shared data sets that the windows borrow, with their master-detail links.
@@ -87,6 +89,10 @@ signals:
 private:
     bool m_billWindowOpen = false;
     std::map<QString, std::unique_ptr<Report>> m_reports; // lower-case object name
+    // The named data sets templates read: B members, A bills, F lines of the bill
+    // being edited, m goods, X top-ups.
+    std::vector<std::pair<QString, std::unique_ptr<DataSetReportSource>>> m_reportSources;
+    void bindReport(Report &r);
 };
 
 // Shorthand used by the windows, as the data module is one per program.
