@@ -1,7 +1,7 @@
 // Member list scale: open Qry_Card on N generated members and compare time and
 // memory with sqlite3 reading every cell of the same table as text.
 //   bench_member_open [members=100000]
-#include "app/U_data.h"
+#include "data/DataSet.h"
 #include "data/SchemaInstaller.h"
 
 #include <QCoreApplication>
@@ -96,22 +96,25 @@ int main(int argc, char **argv)
     long extraKb = 0;
     int rows = 0;
     for (int round = 0; round < 3; ++round) {
-        TFrm_Data data;
+        // The member list's data set (Qry_Card) is exactly this: a DataSet on T_Card.
+        Database db;
         ConnectionSettings s;
         s.driver = u"sqlite"_s;
         s.database = file;
         QString e;
-        if (!data.connectWith(s, &e)) {
+        if (!db.open(s, &e)) {
             std::fprintf(stderr, "connect failed: %s\n", qPrintable(e));
             return 1;
         }
+        DataSet card(&db);
+        card.setTable(u"T_Card"_s, u"UserID"_s);
         const long before = rssKb();
         QElapsedTimer t;
         t.start();
-        data.Qry_Card->open(u"select * from T_Card"_s);
+        card.open(u"select * from T_Card"_s);
         openMs = std::min(openMs, t.nsecsElapsed() / 1e6);
         extraKb = std::max(extraKb, rssKb() - before);
-        rows = data.Qry_Card->rowCount();
+        rows = card.rowCount();
     }
     std::printf("members: %d (%lld cells)\n", rows, cells);
     std::printf("sqlite3 read (baseline): %.1f ms\n", baseMs);

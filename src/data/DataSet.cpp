@@ -17,6 +17,21 @@ namespace {
 
 constexpr quint32 NullBit = 0x80000000u;
 
+// Growing by doubling copies a large result several times over and costs more
+// than reading it. Once a result is clearly large, reserve generously: untouched
+// reserved pages cost address space, not memory.
+template <class Buffer>
+inline void makeRoom(Buffer &b, size_t extra, size_t largeStep)
+{
+    const size_t need = b.size() + extra;
+    if (need <= b.capacity())
+        return;
+    size_t cap = std::max(need, b.capacity() * 2);
+    if (b.size() >= largeStep / 64)
+        cap = std::max(cap, largeStep);
+    b.reserve(cap);
+}
+
 DataSet::FieldKind kindFromDecl(const char *decl)
 {
     using K = DataSet::FieldKind;
@@ -285,6 +300,7 @@ bool DataSet::fetchSqlite(const QString &sql, const SqlParams *named, const SqlA
             firstRow = false;
         }
         const quint32 base = quint32(m_offs.size());
+        makeRoom(m_offs, size_t(nc) + 1, size_t(16) << 20);
         m_offs.push_back(quint32(m_arena.size()));
         for (int c = 0; c < nc; ++c) {
             const unsigned char *p = sqlite3_column_text(st, c);
@@ -293,6 +309,7 @@ bool DataSet::fetchSqlite(const QString &sql, const SqlParams *named, const SqlA
                 continue;
             }
             const int n = sqlite3_column_bytes(st, c);
+            makeRoom(m_arena, size_t(n), size_t(64) << 20);
             m_arena.append(reinterpret_cast<const char *>(p), size_t(n));
             m_offs.push_back(quint32(m_arena.size()));
         }
