@@ -10,6 +10,14 @@
 
 int main(int argc, char *argv[])
 {
+    if (startup::isConsoleRun(argc, argv)) {
+        QCoreApplication app(argc, argv);
+        app.setApplicationVersion(QStringLiteral(ORVALIS_VERSION));
+        startup::Options opt;
+        if (int rc = startup::parse(app, &opt); rc >= 0)
+            return rc;
+        return startup::runTools(opt);
+    }
     QApplication app(argc, argv);
     startup::setUpApplication(app);
     startup::Options opt;

@@ -39,7 +39,17 @@ void setUpApplication(QApplication &app)
     }
 }
 
-int parse(QApplication &app, Options *opt)
+bool isConsoleRun(int argc, char **argv)
+{
+    for (int i = 1; i < argc; ++i) {
+        const QByteArray a(argv[i]);
+        if (a == "--version" || a == "-v" || a == "--help" || a == "-h" || a == "--init-db" || a == "--check-ledger")
+            return true;
+    }
+    return false;
+}
+
+int parse(QCoreApplication &app, Options *opt)
 {
     QCommandLineParser p;
     p.setApplicationDescription(u"Orvalis 会员管理系统"_s);

@@ -4,6 +4,7 @@
 
 class QMainWindow;
 class QApplication;
+class QCoreApplication;
 
 // The program's command line and start-up sequence.
 namespace startup {
@@ -18,7 +19,10 @@ struct Options
 
 // Reads the command line; returns an exit code when the program should end
 // right away (--version, --help, a bad option), else -1.
-int parse(QApplication &app, Options *opt);
+int parse(QCoreApplication &app, Options *opt);
+// True when the command line asks only for work without windows (--version,
+// --help, --init-db, --check-ledger): such runs need no display.
+bool isConsoleRun(int argc, char **argv);
 // Runs what the options ask for (configure, init-db, check-ledger) and returns
 // its exit code, or -1 when the normal start should follow.
 int runTools(const Options &opt);
