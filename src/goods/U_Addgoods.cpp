@@ -124,15 +124,10 @@ void TFrm_Addgoods::navigate(int step)
 
 void TFrm_Addgoods::combo_typeButtonClick()
 {
-    TFrm_Tree dlg(this);
-    dlg.TableName = u"goods_Category"_s;
-    dlg.RootCaption = u"商品分组"_s;
-    dlg.PickTarget = 3;
-    dlg.onPick = [this](const QString &code, const QString &name) {
+    TFrm_Tree::open(this, u"goods_Category"_s, u"商品分组"_s, 3, [this](const QString &code, const QString &name) {
         CategoryCode = code;
         ui->combo_type->setText(name);
-    };
-    dlg.exec();
+    });
 }
 
 void TFrm_Addgoods::Btn_OKClick()

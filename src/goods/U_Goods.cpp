@@ -292,11 +292,7 @@ void TFrm_Goods::N1Click() { LoadCategoryTree(ui->TreeView1, u"goods_Category"_s
 
 void TFrm_Goods::N2Click()
 {
-    TFrm_Tree dlg(this);
-    dlg.TableName = u"Goods_Category"_s;
-    dlg.RootCaption = u"商品分类"_s;
-    dlg.PickTarget = 0;
-    dlg.exec();
+    TFrm_Tree::open(this, u"Goods_Category"_s, u"商品分类"_s);
 }
 
 void TFrm_Goods::N4Click()

@@ -322,3 +322,14 @@ void TFrm_Tree::tb_resultClick()
     if (ui->TreeView1->topLevelItemCount() > 0)
         ui->TreeView1->setCurrentItem(ui->TreeView1->topLevelItem(0));
 }
+
+int TFrm_Tree::open(QWidget *parent, const QString &tableName, const QString &rootCaption, int pickTarget,
+                    std::function<void(const QString &, const QString &)> onPick)
+{
+    TFrm_Tree dlg(parent);
+    dlg.TableName = tableName;
+    dlg.RootCaption = rootCaption;
+    dlg.PickTarget = pickTarget;
+    dlg.onPick = std::move(onPick);
+    return dlg.exec();
+}

@@ -18,6 +18,11 @@ public:
     explicit TFrm_Tree(QWidget *parent = nullptr);
     ~TFrm_Tree() override;
 
+    // Every opener does the same: set the table, the root caption and the pick
+    // target, show modally, and hear about a pick.
+    static int open(QWidget *parent, const QString &tableName, const QString &rootCaption, int pickTarget = 0,
+                    std::function<void(const QString &code, const QString &name)> onPick = {});
+
     QString TableName;     // "Mem_Category" or "Goods_Category", any letter case
     QString RootCaption;
     int PickTarget = 0;    // 0 none, 1 member editor, 2 batch change, 3 goods editor

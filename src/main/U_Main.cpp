@@ -238,11 +238,7 @@ void TFrm_Main::createCommands()
         dlg.exec();
     });
     connect(action(u"M_Category"_s), &QAction::triggered, this, [this] {
-        TFrm_Tree dlg(this);
-        dlg.TableName = u"Mem_Category"_s;
-        dlg.RootCaption = u"会员分类"_s;
-        dlg.PickTarget = 0;
-        dlg.exec();
+        TFrm_Tree::open(this, u"Mem_Category"_s, u"会员分组"_s);
     });
 }
 

@@ -473,13 +473,8 @@ void TFrm_AddCard::Btn_OKClick()
 
 void TFrm_AddCard::Edit_CategoryButtonClick()
 {
-    TFrm_Tree tree(this);
-    tree.TableName = u"Mem_Category"_s;
-    tree.RootCaption = u"会员分组"_s;
-    tree.setWindowTitle(u"会员分组"_s);
-    tree.PickTarget = 1;
-    tree.onPick = [this](const QString &code, const QString &name) { setCategory(code, name); };
-    tree.exec();
+    TFrm_Tree::open(this, u"Mem_Category"_s, u"会员分组"_s, 1,
+                    [this](const QString &code, const QString &name) { setCategory(code, name); });
 }
 
 void TFrm_AddCard::Image1DblClick()
