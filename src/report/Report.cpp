@@ -381,23 +381,11 @@ private:
         out.items.reserve(b.objects.size());
         bool stretched = false;
         for (const ReportObject &o : b.objects) {
-            LayoutItem it;
-            it.objectName = o.name;
-            it.rect = o.rect;
-            it.frame = o.frame;
-            it.lineWidth = o.lineWidth;
-            it.fill = o.fill;
+            LayoutItem it = report::designItem(o);
             switch (o.kind) {
             case ObjectKind::Memo: {
-                it.kind = LayoutItem::Text;
                 const auto over = m_r.m_memoTexts.constFind(o.name.toLower());
                 it.text = over != m_r.m_memoTexts.constEnd() ? *over : evalText(o.text, o.format);
-                it.fontFamily = o.fontFamily;
-                it.fontSize = o.fontSize;
-                it.bold = o.bold;
-                it.italic = o.italic;
-                it.flags = int(o.hAlign | o.vAlign) | (o.wordWrap || o.stretch ? int(Qt::TextWordWrap) : 0);
-                it.color = o.color;
                 if (o.stretch) {
                     const double need = report::textHeight(it);
                     if (need > o.rect.height()) {
@@ -409,15 +397,10 @@ private:
                 break;
             }
             case ObjectKind::Picture:
-                it.kind = LayoutItem::Image;
-                it.keepAspect = o.keepAspect;
                 fillPicture(o, it);
                 break;
             case ObjectKind::Line:
-                it.kind = LayoutItem::Line;
-                break;
             case ObjectKind::Rect:
-                it.kind = LayoutItem::Rect;
                 break;
             }
             out.items.append(std::move(it));
@@ -643,4 +626,37 @@ bool Report::exportPdf(const QString &path)
         prepare();
     m_lastError.clear();
     return report::writePdf(m_pages, path, m_name, &m_lastError);
+}
+
+LayoutItem report::designItem(const ReportObject &o)
+{
+    LayoutItem it;
+    it.objectName = o.name;
+    it.rect = o.rect;
+    it.frame = o.frame;
+    it.lineWidth = o.lineWidth;
+    it.fill = o.fill;
+    switch (o.kind) {
+    case ObjectKind::Memo:
+        it.kind = LayoutItem::Text;
+        it.text = o.text;
+        it.fontFamily = o.fontFamily;
+        it.fontSize = o.fontSize;
+        it.bold = o.bold;
+        it.italic = o.italic;
+        it.flags = int(o.hAlign | o.vAlign) | (o.wordWrap || o.stretch ? int(Qt::TextWordWrap) : 0);
+        it.color = o.color;
+        break;
+    case ObjectKind::Picture:
+        it.kind = LayoutItem::Image;
+        it.keepAspect = o.keepAspect;
+        break;
+    case ObjectKind::Line:
+        it.kind = LayoutItem::Line;
+        break;
+    case ObjectKind::Rect:
+        it.kind = LayoutItem::Rect;
+        break;
+    }
+    return it;
 }

@@ -98,3 +98,9 @@ private:
     QStringList m_problems;
     int m_fallbackCount = 0;
 };
+
+namespace report {
+// What an object draws as before any data is read: its place, frame, fill and text
+// style, with the design's own text. The engine fills in data; the designer shows it as is.
+LayoutItem designItem(const ReportObject &o);
+} // namespace report

@@ -276,33 +276,12 @@ protected:
 
             LayoutPage page;
             for (const ReportObject &o : b.objects) {
-                LayoutItem it;
-                it.objectName = o.name;
-                it.rect = o.rect;
-                it.frame = o.frame;
-                it.lineWidth = o.lineWidth;
-                it.fill = o.fill;
-                switch (o.kind) {
-                case ObjectKind::Memo:
-                    it.text = o.text;
-                    it.fontFamily = o.fontFamily;
-                    it.fontSize = o.fontSize;
-                    it.bold = o.bold;
-                    it.italic = o.italic;
-                    it.flags = int(o.hAlign | o.vAlign) | (o.wordWrap ? int(Qt::TextWordWrap) : 0);
-                    it.color = o.color;
-                    break;
-                case ObjectKind::Picture:
+                LayoutItem it = report::designItem(o);
+                if (o.kind == ObjectKind::Picture) {
+                    // A picture has no image at design time: show its place.
                     it.kind = LayoutItem::Rect;
                     it.fill = QColor(225, 235, 250);
                     it.lineWidth = 0.2;
-                    break;
-                case ObjectKind::Line:
-                    it.kind = LayoutItem::Line;
-                    break;
-                case ObjectKind::Rect:
-                    it.kind = LayoutItem::Rect;
-                    break;
                 }
                 page.items.append(it);
             }
