@@ -50,22 +50,14 @@ int DataSetModel::columnCount(const QModelIndex &parent) const
 
 QString DataSetModel::displayText(int row, int column) const
 {
-    const QVariant v = m_ds->value(row, column);
     const auto it = m_formatters.constFind(m_ds->field(column).name.toLower());
     if (it != m_formatters.cend())
-        return (*it)(v);
-    if (v.isNull())
+        return (*it)(m_ds->value(row, column));
+    // An empty issue or expiry date (day 0) shows as nothing; the rest as the data set writes it.
+    const DataSet::FieldKind kind = m_ds->field(column).kind;
+    if (kind == DataSet::FieldKind::Date && !fmt::isDateSet(m_ds->value(row, column)))
         return {};
-    switch (v.typeId()) {
-    case QMetaType::Double:
-        return fmt::general(v.toDouble());
-    case QMetaType::QDate:
-        return fmt::isDateSet(v.toDate()) ? v.toDate().toString(u"yyyy-MM-dd"_s) : QString();
-    case QMetaType::QDateTime:
-        return v.toDateTime().toString(u"yyyy-MM-dd HH:mm:ss"_s);
-    default:
-        return v.toString();
-    }
+    return m_ds->text(row, column);
 }
 
 QVariant DataSetModel::data(const QModelIndex &index, int role) const
