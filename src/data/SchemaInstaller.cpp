@@ -69,7 +69,8 @@ bool install(Database &db, QString *error)
 {
     const QString dir = db.isSQLite() ? u":/db/sqlite/"_s : u":/db/postgres/"_s;
     Transaction tx(db);
-    if (!runFile(db, dir + u"schema.sql"_s, error) || !runFile(db, u":/db/seed.sql"_s, error))
+    if (!runFile(db, dir + u"schema.sql"_s, error) || !runFile(db, u":/db/common.sql"_s, error)
+        || !runFile(db, u":/db/seed.sql"_s, error))
         return false;
     if (!tx.commit()) {
         if (error)
